@@ -1,0 +1,157 @@
+// The message file, token expansion and error records.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "toolkit/messages/error.h"
+#include "toolkit/messages/messages.h"
+#include "toolkit/messages/report.h"
+
+namespace {
+
+std::string expand(const std::string &s, int size = 256)
+{
+    std::string buffer(size, '\0');
+    memcpy(buffer.data(), s.c_str(), s.size() + 1);
+    expand_tokens(buffer.data(), size);
+    return buffer.c_str();
+}
+
+void load(const std::string &text)
+{
+    ASSERT_EQ(addtrans_bytes(text.data(), static_cast<int>(text.size())), nullptr);
+}
+
+struct Messages : ::testing::Test {
+    void SetUp() override
+    {
+        messages_clear();
+        error_clear_tables();
+        error_register_toolkit_table();
+    }
+};
+
+TEST_F(Messages, ShippedFileLoadsWithItsQuirks)
+{
+    const error_block *e = addtrans(QM_SOURCE_DIR "/app/shell/resources", "Messages.txt", nullptr);
+    ASSERT_EQ(e, nullptr) << e->errmess;
+    EXPECT_STREQ(lookup_token("EINT"), "Bad integer.");
+    EXPECT_STREQ(lookup_token("ECR"), "Corruption in file.");
+    EXPECT_STREQ(lookup_token("FS09"), "grids edited and not saved. Continue?");
+    EXPECT_STREQ(lookup_token("EPCL"), "Can't have % on left of expression");
+    EXPECT_EQ(expand("{NAME} - %s"), "Quillmere - %s");
+    EXPECT_EQ(expand("{{NAME} - %s"), "{NAME} - %s");
+    EXPECT_STREQ(make_error(25)->errmess, "Error not found.");
+    const error_block *missing = make_error(28, "C:\\x.qlx");
+    EXPECT_EQ(missing->errnum, 28);
+    EXPECT_STREQ(missing->errmess, "File C:\\x.qlx not found.");
+    EXPECT_STREQ(make_error0(18)->errmess, "EMEMBAD");
+}
+
+TEST_F(Messages, FileRulesCommentsBlankLinesDuplicatesAndLastLine)
+{
+    load("\r\n\r\nA:first\r\n// a comment: not an entry\nB:b text: with colon\r\r\n"
+         "\n\nA:second\nNOCOLON\nC:lost\nD:\xE9t\xE9\nE:");
+    EXPECT_STREQ(lookup_token("A"), "first");
+    EXPECT_STREQ(lookup_token("B"), "b text: with colon");
+    EXPECT_STREQ(lookup_token("D"), "\xE9t\xE9");
+    EXPECT_STREQ(lookup_token("C"), "C");  // swallowed by the line before
+    EXPECT_STREQ(lookup_token("E"), "E");  // empty last text is dropped
+    EXPECT_STREQ(lookup_token("a"), "a");  // names are case-sensitive
+
+    // A second file is appended; earlier entries still win.
+    load("A:third\nF:{A} and {B}\n");
+    EXPECT_STREQ(lookup_token("A"), "first");
+    EXPECT_EQ(expand("{F}!"), "first and b text: with colon!");
+}
+
+TEST_F(Messages, ExpansionLimitsAndNesting)
+{
+    load("EME:Not enough memory.\nWRAP:<{EME}>\nLONG:0123456789012345678901234567890123456789\n"
+         "SELF:x{SELF}\nLOOP:{LOOP}\n");
+    EXPECT_EQ(expand("{WRAP}"), "<Not enough memory.>");
+    EXPECT_EQ(expand("{UNKNOWN} here"), "UNKNOWN here");
+    EXPECT_EQ(expand("open {brace"), "open {brace");
+    EXPECT_EQ(expand("ends {"), "ends {");
+    std::string name30(30, 'N'), name31(31, 'N');
+    EXPECT_EQ(expand("{" + name30 + "}"), name30);
+    EXPECT_EQ(expand("{" + name31 + "}"), "{" + name31 + "}");
+
+    // The long reference would reach the buffer size: it stays, and the
+    // shorter one after it is still expanded.
+    EXPECT_EQ(expand("a {LONG} b {WRAP}", 40), "a {LONG} b <Not enough memory.>");
+    // A token that refers to itself ends once it no longer fits, or after a
+    // bounded number of rounds when it never grows.
+    EXPECT_EQ(expand("{SELF}", 16), "xxxxxxxxx{SELF}");
+    EXPECT_EQ(expand("{LOOP}", 64), "{LOOP}");
+}
+
+TEST_F(Messages, ErrorRecordsAndTables)
+{
+    load("EME:Not enough memory.\nENOE:Error not found.\nSUB:the sub\n");
+    static const error_entry table[] = {{256, "app %d {EME}"}, {2, "newer two"}, {0, nullptr}};
+    error_link link;
+    error_register_table(table, &link);
+    EXPECT_STREQ(make_error(256, 7)->errmess, "app 7 Not enough memory.");
+    EXPECT_STREQ(make_error0(2)->errmess, "newer two");  // newest table first
+    EXPECT_STREQ(make_error0(3)->errmess, "ERD");
+    // Arguments may carry references; they are expanded after formatting.
+    EXPECT_STREQ(make_error_text(7, "[%s]", "{EME}")->errmess, "[Not enough memory.]");
+    // Output that does not fit is cut at 252 bytes.
+    std::string big(400, 'z');
+    const error_block *e = make_error_text(1, "%s", big.c_str());
+    EXPECT_EQ(strlen(e->errmess), 251u);
+
+    char small[8];
+    const error_block *cut = xzstrncpy(small, "too long text", sizeof small);
+    ASSERT_NE(cut, nullptr);
+    EXPECT_EQ(cut->errnum, 30);
+    EXPECT_STREQ(cut->errmess, "EMAXSTRING");
+    EXPECT_STREQ(small, "too lon");
+    EXPECT_EQ(xzstrncpy(small, "fits", sizeof small), nullptr);
+
+    char out[32];
+    EXPECT_EQ(format_tokens(sizeof out, out, "{SUB} %d", 5), nullptr);
+    EXPECT_STREQ(out, "the sub 5");
+    std::string huge(2000, 'h');
+    EXPECT_NE(format_tokens(sizeof out, out, huge.c_str()), nullptr);
+    EXPECT_EQ(strlen(out), 31u);
+}
+
+TEST_F(Messages, MissingFileAndReports)
+{
+    const error_block *e = addtrans("/nonexistent-dir", "Messages.txt", nullptr);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->errnum, 28);
+    EXPECT_STREQ(e->errmess, "Messages file not found.");
+    load("ENOTFOUND:File %s not found.\n");
+    e = addtrans("/nonexistent-dir", "More.txt", nullptr);
+    EXPECT_STREQ(e->errmess, "File /nonexistent-dir\\More.txt not found.");
+
+    static std::string shown;
+    static int shown_icon;
+    message_box_answer = [](int icon, int, const char *text) {
+        shown = text;
+        shown_icon = icon;
+        return 3;
+    };
+    shown.clear();
+    report_error(make_error_text(EREP, "never shown"));
+    EXPECT_EQ(shown, "");
+    report_error(nullptr);
+    EXPECT_EQ(shown, "");
+    report_error(make_error_text(1, "shown"));
+    EXPECT_EQ(shown, "shown");
+    EXPECT_EQ(shown_icon, 4);
+    report_message(2, "warn %d", 3);
+    EXPECT_EQ(shown, "warn 3");
+    EXPECT_EQ(shown_icon, 1);
+    int result = 0;
+    message_box(nullptr, 0x10002, &result, "{ENOTFOUND}", "x");
+    EXPECT_EQ(shown, "File x not found.");
+    EXPECT_EQ(result, 3);
+    message_box_answer = nullptr;
+}
+
+}  // namespace

@@ -1,0 +1,252 @@
+// The message file: loading into the messages block, token lookup and
+// {TOKEN} expansion.
+//
+// The block holds every file loaded so far as (token NUL text NUL) pairs;
+// `used` counts the bytes of those pairs, and at least two NUL bytes always
+// follow them, so an empty token ends every walk.
+#include "toolkit/messages/messages.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "toolkit/memory/memory.h"
+#include "toolkit/messages/error.h"
+#include "toolkit/messages/log.h"
+#include "toolkit/messages/messages_os.h"
+
+namespace {
+
+void *block = nullptr;   // anchor of the messages block
+int used = 0;            // bytes of pairs in the block
+char title[256] = "";
+
+const int kMaxName = 30;          // longest token name in a reference
+const int kMaxExpansions = 1000;  // stops a token that refers to itself
+
+// Removes comment lines and runs of line ends from the new bytes in place;
+// returns the new length. A comment is "//" at the start of a line.
+int filter(unsigned char *p, int length)
+{
+    unsigned char previous = '\n';
+    int out = 0;
+    for (int in = 0; in < length; in++) {
+        unsigned char c = p[in];
+        if (c == '/' && previous < 32 && in + 1 < length && p[in + 1] == '/') {
+            while (in + 1 < length && p[in + 1] >= 32)
+                in++;
+            continue;
+        }
+        if (c < 32 && previous < 32)
+            continue;
+        p[out++] = c;
+        previous = c;
+    }
+    return out;
+}
+
+// Turns the filtered bytes [start, start+length) plus the two NUL bytes
+// behind them into pairs; returns the length of the pairs kept. A last pair
+// without a colon, or with an empty token or text, is cut off.
+int make_pairs(unsigned char *start, int length)
+{
+    unsigned char *end = start + length;  // *end and end[1] are NUL
+    unsigned char *pair = start;
+    while (pair < end && *pair != 0) {
+        unsigned char *colon = pair;
+        while (colon < end && *colon != ':')
+            colon++;
+        if (colon == end)
+            return static_cast<int>(pair - start);
+        *colon = 0;
+        unsigned char *text = colon + 1;
+        if (*text == 0)
+            return static_cast<int>(pair - start);
+        unsigned char *stop = text;
+        while (stop < end && *stop >= 31)
+            stop++;
+        *stop = 0;
+        unsigned char *next = stop + 1;
+        bool last = next >= end || *next == 0;
+        if (last && (colon == pair || stop == text))
+            return static_cast<int>(pair - start);
+        if (last)
+            return static_cast<int>(next - start);
+        pair = next;
+    }
+    return static_cast<int>(pair - start);
+}
+
+}  // namespace
+
+void messages_clear()
+{
+    flex_dispose(&block);
+    used = 0;
+}
+
+const error_block *addtrans_bytes(const char *bytes, int length)
+{
+    if (length < 0)
+        return make_error0(5);
+    int have = block ? flex_length(&block) : 0;
+    int need = used + length + 2;
+    const error_block *e = block ? (need > have ? flex_resize(&block, need) : nullptr)
+                                 : flex_new(&block, need);
+    if (e)
+        return e;
+    auto *base = static_cast<unsigned char *>(block) + used;
+    memcpy(base, bytes, length);
+    int n = filter(base, length);
+    base[n] = 0;
+    base[n + 1] = 0;
+    int kept = make_pairs(base, n);
+    memset(base + kept, 0, n + 2 - kept);
+    used += kept;
+    return nullptr;
+}
+
+const char *lookup_token(const char *name)
+{
+    if (!block)
+        return name;
+    const char *p = static_cast<const char *>(block);
+    const char *end = p + used;
+    while (p < end && *p) {
+        const char *text = p + strlen(p) + 1;
+        if (strcmp(p, name) == 0)
+            return text;
+        p = text + strlen(text) + 1;
+    }
+    return name;
+}
+
+void expand_tokens(char *s, int size)
+{
+    int expansions = 0;
+    int length = static_cast<int>(strlen(s));
+    int i = 0;
+    while (i < length) {
+        if (s[i] != '{') {
+            i++;
+            continue;
+        }
+        if (s[i + 1] == 0)
+            return;
+        if (s[i + 1] == '{') {
+            memmove(s + i, s + i + 1, length - i);  // the NUL moves too
+            length--;
+            i++;
+            continue;
+        }
+        int close = -1;
+        for (int j = i + 1; j <= i + kMaxName + 1 && j < length; j++) {
+            if (s[j] == '}') {
+                close = j;
+                break;
+            }
+        }
+        if (close < 0) {
+            i++;
+            continue;
+        }
+        char name[kMaxName + 1];
+        int name_length = close - i - 1;
+        memcpy(name, s + i + 1, name_length);
+        name[name_length] = 0;
+        const char *text = lookup_token(name);
+        int text_length = static_cast<int>(strlen(text));
+        int reference = close - i + 1;
+        int new_length = length - reference + text_length;
+        if (new_length >= size || ++expansions > kMaxExpansions) {
+            i = close + 1;
+            continue;
+        }
+        memmove(s + i + text_length, s + close + 1, length - close);  // with NUL
+        memcpy(s + i, text, text_length);
+        length = new_length;
+        // Scanning goes on at the start of the inserted text: references
+        // inside token texts are expanded too.
+    }
+}
+
+const error_block *xzstrncpy(char *destination, const char *source, int size)
+{
+    size_t n = strlen(source);
+    if (n <= static_cast<size_t>(size - 1)) {
+        memcpy(destination, source, n + 1);
+        return nullptr;
+    }
+    memcpy(destination, source, size - 1);
+    destination[size - 1] = 0;
+    return make_error(30, "xzstrncpy");
+}
+
+const error_block *format_tokens(int size, char *buffer, const char *template_text, ...)
+{
+    char work[1024];
+    const error_block *cut = xzstrncpy(work, template_text, sizeof work);
+    expand_tokens(work, sizeof work);
+    va_list args;
+    va_start(args, template_text);
+    if (vsnprintf(buffer, size, work, args) < 0)
+        buffer[0] = 0;
+    va_end(args);
+    buffer[size - 1] = 0;
+    expand_tokens(buffer, size);
+    return cut;
+}
+
+void task_set_title(const char *text) { xzstrncpy(title, text ? text : "", sizeof title); }
+
+const char *task_title() { return title; }
+
+// Reads a whole file with the C library (both builds); a backslash is a
+// directory separator in both.
+static bool read_whole(const char *path, char **bytes, long *length)
+{
+    char native[1024];
+    if (xzstrncpy(native, path, sizeof native))
+        return false;
+    messages_native_path(native);
+    FILE *f = fopen(native, "rb");
+    if (!f)
+        return false;
+    bool ok = fseek(f, 0, SEEK_END) == 0 && (*length = ftell(f)) >= 0 && fseek(f, 0, SEEK_SET) == 0;
+    *bytes = ok ? new char[*length + 1] : nullptr;
+    ok = ok && fread(*bytes, 1, *length, f) == static_cast<size_t>(*length);
+    fclose(f);
+    if (!ok) {
+        delete[] *bytes;
+        *bytes = nullptr;
+    }
+    return ok;
+}
+
+static const error_block *not_found(const char *path)
+{
+    if (used == 0)
+        return make_error_text(28, "Messages file not found.");
+    return make_error(28, path);
+}
+
+const error_block *addtrans(const char *directory, const char *file_name, void *module)
+{
+    if (!directory) {
+        const char *bytes = nullptr;
+        int length = 0;
+        if (!messages_find_resource(module, file_name, &bytes, &length))
+            return not_found(file_name);
+        return addtrans_bytes(bytes, length);
+    }
+    char path[1024];
+    snprintf(path, sizeof path, "%s\\%s", directory, file_name);
+    debug_log("addtrans file %s", path);
+    char *bytes = nullptr;
+    long length = 0;
+    if (!read_whole(path, &bytes, &length))
+        return not_found(path);
+    const error_block *e = length > 0x7FFFFFF ? make_error0(2) : addtrans_bytes(bytes, static_cast<int>(length));
+    delete[] bytes;
+    return e;
+}
