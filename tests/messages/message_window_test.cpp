@@ -45,6 +45,17 @@ TEST(MessageWindow, RealBoxIsShownAndAnswered)
     EXPECT_EQ(error_boxes_open, 0);
 }
 
+TEST(MessageWindow, MessageFileLoadsFromTheProgramsResources)
+{
+    messages_clear();
+    ASSERT_EQ(addtrans(nullptr, "Messages.txt", nullptr), nullptr);
+    EXPECT_STREQ(lookup_token("NAME"), "Quillmere");
+    EXPECT_STREQ(lookup_token("EINT"), "Bad integer.");
+    const error_block *e = addtrans(nullptr, "NoSuch.txt", nullptr);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->errnum, 28);
+}
+
 TEST(MessageWindow, WindowOpensOnTheDisplay)
 {
     HWND w = CreateWindowA("STATIC", "Quillmere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200,
