@@ -81,7 +81,7 @@ const char *stream_memory(const fs_stream *stream, int *length);
 // whole-file saves read from and write into the caller's flex block instead
 // of a file. `anchor` names the block; `length` how many of its bytes hold
 // data (for reading). Ending a write transfer leaves the written bytes in
-// the block and their count in *transfer_length.
+// the block and their count in stream_transfer_length().
 void stream_transfer_begin(void **anchor, int length);
 void stream_transfer_end();
 bool stream_transfer_active();
