@@ -1,0 +1,33 @@
+// Helpers shared by the word store's own files (not for other modules).
+#pragma once
+#include <cstdint>
+
+#include "app/dictionary/dictionary.h"
+
+// Raw little-endian access to the index block.
+uint8_t *entry_address(Dictionary *d, uint32_t entry);
+void set_entry(Dictionary *d, uint32_t entry, uint32_t woff, uint32_t first, const char *text);
+void set_entry_position(Dictionary *d, uint32_t entry, uint32_t woff, uint32_t first);
+// Inserts an entry before `entry` (at the end when entry == noindex).
+const error_block *insert_entry(Dictionary *d, uint32_t entry, uint32_t woff, uint32_t first,
+                                const char *text);
+void delete_entry(Dictionary *d, uint32_t entry);
+// Moves every entry from `from` on by `bytes` in woff and `words` in first.
+void shift_entries(Dictionary *d, uint32_t from, int32_t bytes, int32_t words);
+
+// The last entry whose first is not above `number` (entry 0 when none).
+uint32_t entry_holding(const Dictionary *d, uint32_t number);
+// The first word number after the block of `entry`.
+uint32_t block_end(const Dictionary *d, uint32_t entry);
+
+// Replaces `old_length` bytes at `at` in the word block by `length` bytes.
+const error_block *replace_bytes(Dictionary *d, uint32_t at, int old_length,
+                                 const uint8_t *bytes, int length);
+
+// Moves the anchor of `entry`, whose anchor word is under `cursor`, on to
+// the first word of its block whose count byte is below 8, or deletes the
+// entry when there is none (its words join the previous block).
+bool reanchor(Dictionary *d, uint32_t entry, WordCursor cursor);  // false: entry deleted
+
+// Whether a word holds a space.
+bool has_space(const char *word);
