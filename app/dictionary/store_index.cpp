@@ -68,7 +68,8 @@ const error_block *replace_bytes(Dictionary *d, uint32_t at, int old_length, con
         if (const error_block *e = flex_shift(&d->wordblock, at + old_length, length - old_length))
             return e;
     }
-    memcpy(static_cast<uint8_t *>(d->wordblock) + at, bytes, length);
+    if (length > 0)
+        memcpy(static_cast<uint8_t *>(d->wordblock) + at, bytes, length);
     return nullptr;
 }
 

@@ -1,0 +1,151 @@
+// The .dic file: identity of save and load, the header checks, and the
+// refusal of damaged files.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/dictionary/dictionary.h"
+#include "app/grid/app_errors.h"
+#include "tests/dictionary/store_test_util.h"
+#include "toolkit/memory/memory.h"
+#include "toolkit/messages/error.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::string temp_path(const char *leaf)
+{
+    auto dir = std::filesystem::temp_directory_path() / "qm_dictionary_test";
+    std::filesystem::create_directories(dir);
+    return (dir / leaf).string();
+}
+
+Bytes read_file(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void write_file(const std::string &path, const Bytes &bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void put32(Bytes &b, size_t at, uint32_t v)
+{
+    for (int i = 0; i < 4; i++)
+        b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+class DictionaryFile : public ::testing::Test {
+protected:
+    void SetUp() override { app_errors_register(); }
+    // Loads `bytes` through a file; returns the error number (0 for none).
+    int load_bytes(const Bytes &bytes, Dictionary *d)
+    {
+        std::string path = temp_path("damaged.dic");
+        write_file(path, bytes);
+        const error_block *e = load_dictionary_file(d, path.c_str());
+        return e ? e->errnum : 0;
+    }
+    Bytes golden = read_file(QM_TEST_DATA "/dictionary/three.dic");
+};
+
+}  // namespace
+
+TEST_F(DictionaryFile, SavedBytesMatchTheFormat)
+{
+    TestDictionary t;
+    for (const char *w : {"stationery", "ability", "station"})
+        t.add(w);
+    std::string path = temp_path("three.dic");
+    ASSERT_EQ(save_dictionary_file(&t.d, path.c_str()), nullptr);
+    ASSERT_FALSE(golden.empty());
+    EXPECT_EQ(read_file(path), golden);
+}
+
+TEST_F(DictionaryFile, SaveAndLoadGiveIdenticalBlocks)
+{
+    TestDictionary t, back;
+    for (int i = 0; i < 2000; i++)
+        t.add("w" + std::to_string(i * 7919 % 100000) + (i % 3 ? "" : " x"));
+    std::string dir = std::filesystem::path(temp_path("x")).parent_path().string();
+    ASSERT_EQ(save_dictionary(&t.d, dir.c_str(), "Identity"), nullptr);
+    ASSERT_EQ(load_dictionary(&back.d, dir.c_str(), "Identity"), nullptr);
+    EXPECT_EQ(back.d.words, t.d.words);
+    EXPECT_EQ(back.d.noindex, t.d.noindex);
+    EXPECT_EQ(back.d.spaced, t.d.spaced);
+    ASSERT_EQ(flex_length(&back.d.wordblock), flex_length(&t.d.wordblock));
+    EXPECT_EQ(memcmp(back.d.wordblock, t.d.wordblock, flex_length(&t.d.wordblock)), 0);
+    EXPECT_EQ(memcmp(back.d.index, t.d.index, 16 * t.d.noindex), 0);
+    // An empty dictionary round-trips too.
+    TestDictionary empty;
+    ASSERT_EQ(save_dictionary(&empty.d, dir.c_str(), "Empty"), nullptr);
+    ASSERT_EQ(load_dictionary(&back.d, dir.c_str(), "Empty"), nullptr);
+    EXPECT_EQ(back.d.words, 0u);
+    EXPECT_TRUE(store_sound(back.d));
+}
+
+TEST_F(DictionaryFile, HeaderChecks)
+{
+    TestDictionary t;
+    Bytes old = golden;
+    memcpy(old.data() + 24, "0.99", 5);
+    EXPECT_EQ(load_bytes(old, &t.d), EDCOLD);
+    EXPECT_EQ(t.d.words, 0u);
+    Bytes flagged = golden;
+    put32(flagged, 96, 1);
+    EXPECT_EQ(load_bytes(flagged, &t.d), EDCAPS);
+    put32(old, 96, 4);
+    EXPECT_EQ(load_bytes(old, &t.d), EDCAPS);   // both: the flags win
+    Bytes renamed = golden;
+    memcpy(renamed.data(), "Anything at all", 16);
+    memcpy(renamed.data() + 32, "whenever", 9);
+    memcpy(renamed.data() + 24, "2.5", 4);
+    EXPECT_EQ(load_bytes(renamed, &t.d), 0);
+    EXPECT_EQ(all_words(t.d), (std::vector<std::string>{"ability", "station", "stationery"}));
+    // A missing file is the file layer's error and leaves the counts 0.
+    std::string missing = temp_path("missing.dic");
+    EXPECT_NE(load_dictionary_file(&t.d, missing.c_str()), nullptr);
+    EXPECT_EQ(t.d.words, 0u);
+}
+
+TEST_F(DictionaryFile, DamagedFilesAreRefused)
+{
+    const size_t words = 256, noindex = 260, word_block = 284, index_at = 284 + 11 + 20;
+    std::vector<std::pair<const char *, Bytes>> cases;
+    auto patch = [&](const char *what, auto change) {
+        Bytes b = golden;
+        change(b);
+        cases.emplace_back(what, b);
+    };
+    patch("truncated", [](Bytes &b) { b.pop_back(); b.pop_back(); b.pop_back(); });
+    patch("extra bytes", [](Bytes &b) { b.push_back(0); });
+    patch("word block too long", [](Bytes &b) { put32(b, 268, 1000); });
+    patch("word block length negative", [](Bytes &b) { put32(b, 268, 5); });
+    patch("more words than stored", [&](Bytes &b) { put32(b, words, 4); });
+    patch("fewer words than stored", [&](Bytes &b) { put32(b, words, 2); });
+    patch("index count", [&](Bytes &b) { put32(b, noindex, 2); });
+    patch("woff outside", [&](Bytes &b) { put32(b, index_at, 500); });
+    patch("first not zero", [&](Bytes &b) { put32(b, index_at + 4, 1); });
+    patch("key differs", [&](Bytes &b) { b[index_at + 8] = 'x'; });
+    patch("no end pair", [&](Bytes &b) { b[word_block + 10] = 0x61; });
+    patch("count past predecessor", [&](Bytes &b) { b[word_block + 6] = 12; });
+    patch("out of order", [&](Bytes &b) { b[word_block + 1] = 0x7A; });
+    patch("escape at the end", [&](Bytes &b) { b[word_block + 8] = 30; });
+    patch("count byte 30", [&](Bytes &b) { b[word_block + 3] = 30; });
+    for (auto &[what, bytes] : cases) {
+        TestDictionary t;
+        t.add("kept");
+        EXPECT_EQ(load_bytes(bytes, &t.d), ECR) << what;
+        EXPECT_EQ(t.d.words, 0u) << what;
+        EXPECT_EQ(t.d.noindex, 0u) << what;
+    }
+}
