@@ -56,7 +56,7 @@ void sprites_clear()
 
 const error_block *sprites_add(const unsigned char *bytes, int length)
 {
-    int first, end;
+    int first = 0, end = 0;
     if (const error_block *e = check(bytes, length, &first, &end))
         return e;
     if (!area) {

@@ -63,7 +63,8 @@ const error_block *inittask(const char *task, const char *title, const char *res
 
     display_read_metrics();
     const error_block *e = nullptr;
-    debug_log("start task err=%x pid=%lu", err_of(e), GetCurrentProcessId());
+    debug_log("process %lu", GetCurrentProcessId());
+    debug_log("start task err=%x", err_of(e));
     e = flex_init2();
     debug_log("flex_init2 err=%x", err_of(e));
     if (!e)
