@@ -81,7 +81,7 @@ const error_block *list_add_word(int col, int row, int col_step, int row_step, c
     row_bytes = sizeof(word_record);
     grid.word_count++;
     grid_ui_show_progress(grid.word_count);
-    word_record *w = list_word(grid.word_count - 1);
+    word_record *w = static_cast<word_record *>(grid.word_list) + (grid.word_count - 1);
     memset(w, 0, sizeof *w);
     w->col = col;
     w->row = row;

@@ -14,6 +14,8 @@ namespace {
 
 void put32(std::vector<unsigned char> &b, size_t at, int32_t v)
 {
+    if (at + 4 > b.size())
+        return;
     for (int i = 0; i < 4; i++)
         b[at + i] = static_cast<unsigned char>(static_cast<uint32_t>(v) >> (8 * i));
 }
