@@ -1,0 +1,266 @@
+// The slot table: discovery, loading and unloading, creating and deleting
+// dictionary files.
+#include "app/dictionary/dictionary_set.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/grid/app_errors.h"
+#include "toolkit/files/files.h"
+#include "toolkit/messages/error.h"
+#include "toolkit/messages/log.h"
+#include "toolkit/messages/messages.h"
+#include "toolkit/text/cp1252.h"
+
+DictionarySet dictionary_set;
+
+const char *const default_dictionary_names[] = {"MainDict", "MainDict-UK", "MainDict-US",
+                                                "Puzzle-UK", "Puzzle-US", nullptr};
+
+namespace {
+
+const char kDefaultDirectory[] = "<HKEY_LOCAL_MACHINE\\Software\\Tarrantworks\\Dictionaries\\>";
+char directory_override[FS_PATH_MAX];
+DictionarySetHooks hooks;
+
+void menus_changed()
+{
+    if (hooks.menus_changed)
+        hooks.menus_changed();
+}
+
+DictionarySlot &slot_at(int slot) { return dictionary_set.slots[slot]; }
+
+bool valid_slot(int slot) { return slot >= 0 && slot < dictionary_set.count; }
+
+void init_slot(DictionarySlot &s, const char *name)
+{
+    memset(&s, 0, sizeof s);
+    strncpy(s.name, name, DICTIONARY_NAME_SIZE - 1);
+}
+
+// The leafnames of the directory's .dic files, without the extension, in
+// byte order; names too long for a slot are left out.
+std::vector<std::string> dictionary_files(const char *directory)
+{
+    std::vector<std::string> names;
+    if (fs_dir_open(directory, "*.dic"))
+        return names;
+    fs_dir_entry entry;
+    int done = 0;
+    while (!fs_dir_next(&entry, &done) && !done) {
+        if (entry.info.object_type != FS_FILE)
+            continue;
+        debug_log("name %s", entry.name);
+        std::string name = entry.name;
+        name = name.substr(0, name.rfind('.'));
+        if (name.empty() || name.size() >= DICTIONARY_NAME_SIZE) {
+            debug_log("dictionary name too long: %s", entry.name);
+            continue;
+        }
+        names.push_back(name);
+    }
+    fs_dir_close();
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A name must be usable as a leafname and survive in the grid file.
+bool acceptable_name(const char *name)
+{
+    size_t n = strlen(name);
+    if (n == 0 || n > DICTIONARY_NAME_KEPT || name[0] == '.' || name[0] == ' ' || name[n - 1] == ' ' ||
+        name[n - 1] == '.')
+        return false;
+    for (const char *p = name; *p; p++)
+        if (static_cast<unsigned char>(*p) < 32 || strchr("\\/:*?\"<>|", *p))
+            return false;
+    return true;
+}
+
+void remove_slot(int slot)
+{
+    // Every appearance in the document list goes; later slots move down.
+    int kept = 0;
+    for (int i = 0; i < document_list.count; i++) {
+        int s = document_list.slots[i];
+        if (s != slot)
+            document_list.slots[kept++] = s > slot ? s - 1 : s;
+    }
+    document_list.count = kept;
+    clear_dictionary(&slot_at(slot).dictionary);
+    memmove(&slot_at(slot), &slot_at(slot + 1),
+            sizeof(DictionarySlot) * (dictionary_set.count - slot - 1));
+    dictionary_set.count--;
+    memset(&slot_at(dictionary_set.count), 0, sizeof(DictionarySlot));
+}
+
+}  // namespace
+
+void dictionary_set_hooks(const DictionarySetHooks *given) { hooks = given ? *given : DictionarySetHooks{}; }
+
+const char *dictionary_directory() { return directory_override[0] ? directory_override : kDefaultDirectory; }
+
+void set_dictionary_directory(const char *directory)
+{
+    directory_override[0] = 0;
+    if (directory)
+        xzstrncpy(directory_override, directory, sizeof directory_override);
+}
+
+void dictionary_set_clear()
+{
+    for (int i = 0; i < DICTIONARY_SLOTS; i++)
+        clear_dictionary(&slot_at(i).dictionary);
+    memset(&dictionary_set, 0, sizeof dictionary_set);
+    memset(&document_list, 0, sizeof document_list);
+}
+
+const error_block *discover_dictionaries()
+{
+    debug_log("dic dir %s", dictionary_directory());
+    dictionary_set_clear();
+    for (const std::string &name : dictionary_files(dictionary_directory())) {
+        if (dictionary_set.count == DICTIONARY_SLOTS)
+            break;
+        init_slot(slot_at(dictionary_set.count++), name.c_str());
+    }
+    menus_changed();
+    return nullptr;
+}
+
+int find_slot(const char *name)
+{
+    for (int i = 0; i < dictionary_set.count; i++)
+        if (cp_compare_nocase(slot_at(i).name, name) == 0)
+            return i;
+    return -1;
+}
+
+const error_block *load_slot(int slot)
+{
+    if (!valid_slot(slot))
+        return nullptr;
+    DictionarySlot &s = slot_at(slot);
+    if (s.changed)   // the edits in memory are newer than the file
+        return nullptr;
+    const error_block *e = load_dictionary(&s.dictionary, dictionary_directory(), s.name);
+    s.loaded = e ? 0 : 1;
+    return e;
+}
+
+void unload_slot(int slot)
+{
+    if (!valid_slot(slot))
+        return;
+    DictionarySlot &s = slot_at(slot);
+    if (s.changed) {
+        debug_log("keep changed %s", s.name);
+        return;
+    }
+    clear_dictionary(&s.dictionary);
+    s.loaded = 0;
+}
+
+const error_block *edit_slot(int slot)
+{
+    if (!valid_slot(slot))
+        return nullptr;
+    if (!slot_at(slot).loaded)
+        if (const error_block *e = load_slot(slot))
+            return e;
+    return hooks.open_edit_window ? hooks.open_edit_window(slot) : nullptr;
+}
+
+const error_block *create_dictionary(const char *name)
+{
+    if (!acceptable_name(name))
+        return make_error_text(EDNAME, "Dictionary names have 1 to 12 characters, none of \\ / : * ? \" < > |.");
+    if (dictionary_set.count == DICTIONARY_SLOTS)
+        return make_error0(ENUD);
+    if (find_slot(name) >= 0)
+        return make_error0(EDAX);
+    int at = 0;
+    while (at < dictionary_set.count && strcmp(slot_at(at).name, name) <= 0)
+        at++;
+    memmove(&slot_at(at + 1), &slot_at(at), sizeof(DictionarySlot) * (dictionary_set.count - at));
+    dictionary_set.count++;
+    for (int i = 0; i < document_list.count; i++)
+        if (document_list.slots[i] >= at)
+            document_list.slots[i]++;
+    DictionarySlot &s = slot_at(at);
+    init_slot(s, name);
+    s.loaded = 1;
+    init_dictionary(&s.dictionary);
+    const error_block *e = save_dictionary(&s.dictionary, dictionary_directory(), name);
+    if (e) {
+        // The save left no file (it writes a temporary file first), so the
+        // slot simply goes again.
+        remove_slot(at);
+    }
+    menus_changed();
+    return e;
+}
+
+const error_block *delete_dictionary(int slot)
+{
+    if (!valid_slot(slot))
+        return nullptr;
+    char path[FS_PATH_MAX];
+    const error_block *e = dictionary_path(dictionary_directory(), slot_at(slot).name, path);
+    if (!e)
+        e = fs_delete(path);
+    if (e)
+        return e;
+    remove_slot(slot);
+    menus_changed();
+    return nullptr;
+}
+
+void mark_slot_changed(int slot)
+{
+    if (valid_slot(slot))
+        slot_at(slot).changed = 1;
+}
+
+const error_block *save_changed_dictionaries()
+{
+    const error_block *first = nullptr;
+    for (int i = 0; i < dictionary_set.count; i++) {
+        DictionarySlot &s = slot_at(i);
+        if (!s.changed)
+            continue;
+        debug_log("savechanges");
+        // A slot that fails to save keeps its flag, so its edits stay.
+        if (const error_block *e = save_dictionary(&s.dictionary, dictionary_directory(), s.name)) {
+            first = first ? first : e;
+            continue;
+        }
+        s.changed = 0;
+    }
+    return first;
+}
+
+void revert_changed_dictionaries()
+{
+    for (int i = 0; i < dictionary_set.count; i++) {
+        DictionarySlot &s = slot_at(i);
+        if (!s.changed)
+            continue;
+        s.changed = 0;
+        clear_dictionary(&s.dictionary);
+        load_slot(i);
+    }
+}
+
+int any_dictionary_changed()
+{
+    for (int i = 0; i < dictionary_set.count; i++) {
+        debug_log("changes %d", slot_at(i).changed);
+        if (slot_at(i).changed)
+            return 1;
+    }
+    return 0;
+}

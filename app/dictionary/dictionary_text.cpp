@@ -1,0 +1,118 @@
+// Reading and writing text files of words.
+#include "app/dictionary/dictionary_text.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/dictionary/dictionary.h"
+#include "app/dictionary/dictionary_set.h"
+#include "toolkit/files/files.h"
+#include "toolkit/text/cp1252.h"
+
+namespace {
+
+const int kFileBuffer = 32768;
+
+// The word rule: first byte kept, later letters lower-cased, others dropped.
+void read_words(fs_stream *s, std::vector<std::string> &words, ImportCounts *counts)
+{
+    int c = stream_getc(s);
+    for (;;) {
+        while (c >= 0 && c < 33)
+            c = stream_getc(s);
+        if (c < 0)
+            return;
+        std::string word(1, static_cast<char>(c));
+        while ((c = stream_getc(s)) >= 32 && word.size() < WORD_BUFFER)
+            if (cp_is_alpha(static_cast<unsigned char>(c)))
+                word += static_cast<char>(cp_lower(static_cast<unsigned char>(c)));
+        if (word.size() < WORD_BUFFER) {
+            words.push_back(word);
+            counts->words++;
+            continue;
+        }
+        counts->too_long++;
+        while (c >= 32)   // the rest of an over-long line is not a word
+            c = stream_getc(s);
+    }
+}
+
+// Lines as written, without their line ends.
+void read_lines(fs_stream *s, std::vector<std::string> &words, ImportCounts *counts)
+{
+    std::string line;
+    for (int c = stream_getc(s);; c = stream_getc(s)) {
+        if (c >= 0 && c != '\n' && c != '\r') {
+            line += static_cast<char>(c);
+            continue;
+        }
+        if (line.size() > static_cast<size_t>(WORD_MAX))
+            counts->too_long++;
+        else if (!line.empty() && line.find('\0') == std::string::npos) {
+            words.push_back(line);
+            counts->words++;
+        }
+        line.clear();
+        if (c < 0)
+            return;
+    }
+}
+
+}  // namespace
+
+const error_block *import_word_file(Dictionary *d, const char *path, bool raw, ImportCounts *counts)
+{
+    *counts = ImportCounts{};
+    fs_stream s;
+    if (const error_block *e = stream_open(path, "r", kFileBuffer, &s))
+        return e;
+    std::vector<std::string> words;
+    if (raw)
+        read_lines(&s, words, counts);
+    else
+        read_words(&s, words, counts);
+    const error_block *e = stream_close(&s, nullptr);
+    std::vector<const char *> list;
+    list.reserve(words.size());
+    for (const std::string &w : words)
+        list.push_back(w.c_str());
+    // The words read before an error are still added.
+    const error_block *added = add_words_bulk(d, list.data(), static_cast<int>(list.size()));
+    return e ? e : added;
+}
+
+const error_block *export_word_file(const Dictionary *d, const char *path)
+{
+    WordCursor cursor;
+    if (!word_at(d, 0, &cursor))
+        return nullptr;
+    fs_stream s;
+    if (const error_block *e = stream_open_safe(path, kFileBuffer, &s))
+        return e;
+    const error_block *e = nullptr;
+    do {
+        e = stream_write(&s, cursor.text, static_cast<int>(strlen(cursor.text)));
+        if (!e)
+            e = stream_write(&s, "\r\n", 2);
+    } while (!e && next_word(d, &cursor));
+    return stream_close(&s, e);
+}
+
+const error_block *import_words(int slot, const char *path)
+{
+    if (slot < 0 || slot >= dictionary_set.count)
+        return nullptr;
+    ImportCounts counts;
+    const error_block *e = import_word_file(&dictionary_set.slots[slot].dictionary, path, false, &counts);
+    if (counts.words > 0)
+        mark_slot_changed(slot);
+    return e;
+}
+
+const error_block *export_words(int slot, const char *path)
+{
+    if (slot < 0 || slot >= dictionary_set.count)
+        return nullptr;
+    return export_word_file(&dictionary_set.slots[slot].dictionary, path);
+}
