@@ -168,7 +168,8 @@ const error_block *drag_start(const drag_block *block)
     GetCursorPos(&drag.start);
     drag.shown = box_pixels(*block);
     drag.active = true;
-    SetCapture(block->window);
+    if (GetCapture() != block->window)
+        SetCapture(block->window);
     draw_box(drag.shown, block->type);
     return nullptr;
 }

@@ -229,7 +229,9 @@ bool handle(HWND w, UINT message, WPARAM wparam, LPARAM lparam, LRESULT *result)
         return mouse_message(w, message, wparam, lparam);
     case WM_MOUSEWHEEL: case WM_MOUSEHWHEEL: return wheel_message(w, message, wparam, lparam);
     case WM_CAPTURECHANGED:
-        if (drag_active())
+        // Wine reports a change also when the capture is set again to the
+        // same window: only a real loss ends the drag.
+        if (drag_active() && reinterpret_cast<HWND>(lparam) != w)
             drag_end(true);
         return false;
     case WM_DROPFILES: drop_files(w, reinterpret_cast<HDROP>(wparam)); return true;
