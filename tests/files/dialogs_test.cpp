@@ -60,6 +60,7 @@ TEST_F(Dialogs, SaveFilterOffersOneTypeOrTheRegisteredFormats)
     char small[48];
     ASSERT_EQ(fs_build_save_filter(small, sizeof small, 0x103, types, 8, &selected), 1);
     EXPECT_EQ(entries(small).size(), 2u);
+    EXPECT_NE(log_text().find("savefilterbuffer overrun"), std::string::npos);
 }
 
 TEST_F(Dialogs, LoadFilterListsEveryTypeOfAGroup)

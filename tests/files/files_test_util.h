@@ -11,6 +11,7 @@
 
 #include "toolkit/files/files.h"
 #include "toolkit/memory/memory.h"
+#include "toolkit/text/cp1252.h"
 #include "toolkit/messages/error.h"
 #include "toolkit/messages/messages.h"
 
@@ -88,6 +89,14 @@ inline void write_bytes(const std::string &path, const std::string &bytes)
 {
     ASSERT_EQ(fs_save_block(path.c_str(), FILETYPE_DATA, bytes.data(), static_cast<int>(bytes.size())),
               nullptr);
+}
+
+// The debug log's file (set up by fileops_test.cpp) and its text so far.
+#define FILES_TEST_LOG "files_test.log"
+inline std::string log_text()
+{
+    std::vector<unsigned char> v = read_bytes(FILES_TEST_LOG);
+    return {v.begin(), v.end()};
 }
 
 inline std::string text_of(const error_block *e) { return e ? e->errmess : "(no error)"; }

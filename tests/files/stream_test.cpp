@@ -137,6 +137,34 @@ TEST_F(Streams, MemoryStreamsGrow)
     EXPECT_EQ(s.buffer, nullptr);
 }
 
+// Allocations above a limit fail.
+size_t alloc_limit;
+void *limited_alloc(size_t size) { return size > alloc_limit ? nullptr : malloc(size); }
+
+TEST_F(Streams, BufferSizeHalvesUntilAllocationSucceeds)
+{
+    fs_stream s;
+    alloc_limit = 1100;
+    memory_os.alloc = limited_alloc;
+    const error_block *e = stream_open(path("half.dat").c_str(), "w", 4096, &s);
+    memory_os = memory_os_default;
+    ASSERT_EQ(e, nullptr);
+    EXPECT_EQ(s.capacity, 1024);
+    EXPECT_EQ(stream_close(&s, stream_write(&s, "ok", 2)), nullptr);
+
+    alloc_limit = 100;   // not even 128 bytes: error 2, nothing opened
+    memory_os.alloc = limited_alloc;
+    e = stream_open(path("none.dat").c_str(), "w", 4096, &s);
+    memory_os = memory_os_default;
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->errnum, 2);
+    EXPECT_EQ(s.buffer, nullptr);
+    fs_info info;
+    ASSERT_EQ(fs_file_info(path("none.dat").c_str(), &info), nullptr);
+    EXPECT_EQ(info.object_type, FS_NOT_FOUND);
+    EXPECT_EQ(stream_close(&s, nullptr), nullptr);
+}
+
 TEST_F(Streams, WordsAreLittleEndian)
 {
     fs_stream s;
