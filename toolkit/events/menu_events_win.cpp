@@ -10,13 +10,17 @@
 namespace {
 
 // Builds the path from the root down to `menu`: the entry through which
-// each submenu was reached, then `last`, then -1. Returns the root.
-menu_record *path_to(menu_record *menu, int last, int *path)
+// each submenu was reached, then `last`, then -1. Returns the root. A
+// submenu that has a handler of its own (`select` when choosing, `preopen`
+// when opening) is the root of its own choices, as a pop-up menu hung in
+// another menu resource is.
+menu_record *path_to(menu_record *menu, int last, int *path, bool choosing)
 {
     menu_record *chain[MENU_PATH_MAX];
     int depth = 0;
     menu_record *r = menu;
-    while (r && r->parent && depth < MENU_PATH_MAX - 2) {
+    auto own = [choosing](menu_record *m) { return choosing ? m->select != nullptr : m->preopen != nullptr; };
+    while (r && r->parent && !own(r) && depth < MENU_PATH_MAX - 2) {
         chain[depth++] = r;
         r = menu_find(r->parent);
     }
@@ -43,7 +47,7 @@ void menu_init_popup(HWND window, HMENU menu, int position)
                 r->position = menu_entry_of(parent, position);
     menu_set_current(r->tag);
     int path[MENU_PATH_MAX];
-    menu_record *root = path_to(r, -1, path);
+    menu_record *root = path_to(r, -1, path, false);
     if (root->preopen)
         report_error(root->preopen(path, menu, window));
 }
@@ -62,7 +66,7 @@ void menu_command(HWND window, int command)
     if (!r)
         return;
     int path[MENU_PATH_MAX];
-    menu_record *root = path_to(r, command, path);
+    menu_record *root = path_to(r, command, path, true);
     if (root->select)
         report_error(root->select(path, window));
 }
@@ -75,7 +79,7 @@ void menu_help(HWND, HMENU menu, int command)
     if (!r)
         return;
     int path[MENU_PATH_MAX];
-    menu_record *root = path_to(r, command, path);
+    menu_record *root = path_to(r, command, path, true);
     debug_log("help menucommand root %x tag %d s[0] %d s[1] %d", (unsigned)(uintptr_t)root->handle, r->tag,
               path[0], path[1]);
 }
