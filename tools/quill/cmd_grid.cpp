@@ -1,4 +1,194 @@
-// quill's grid commands (added as the engine grows).
+// quill's grid commands: `grid new` writes a cleared grid file, `grid info`
+// prints what a grid file holds as one JSON object.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "app/grid/app_errors.h"
+#include "app/grid/grid.h"
+#include "app/grid/grid_dictionaries.h"
+#include "app/grid/grid_file.h"
+#include "app/grid/grid_hooks.h"
+#include "toolkit/messages/error.h"
+#include "toolkit/messages/messages.h"
 #include "tools/quill/quill.h"
 
-void add_grid_commands(CLI::App &app) { (void)app; }
+namespace {
+
+using json = nlohmann::ordered_json;
+
+// The texts of the errors these commands can meet, for runs without the
+// program's message file.
+const char fallback_messages[] =
+    "ECR:Corruption in file.\n"
+    "ERD:Error reading data.\n"
+    "EWR:Error writing data.\n"
+    "EME:Not enough memory.\n"
+    "ENOTF:File not found.\n"
+    "ENOTFOUND:File %s not found.\n";
+
+void prepare_engine()
+{
+    app_errors_register();
+    if (strcmp(lookup_token("ECR"), "ECR") == 0)
+        addtrans_bytes(fallback_messages, sizeof fallback_messages - 1);
+    grid_set_hooks(nullptr);
+    grid_init();
+}
+
+void fail(const error_block *e)
+{
+    fprintf(stderr, "%s\n", e->errmess);
+    quill_exit = 1;
+}
+
+// Code page 1252 to UTF-8: 0x80-0x9F through the code page's table (its
+// five unassigned bytes map to the C1 controls), the rest as Latin-1.
+void append_utf8(std::string &out, unsigned char c)
+{
+    static const unsigned short high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    unsigned code = c >= 0x80 && c < 0xA0 ? high[c - 0x80] : c;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | code >> 6);
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | code >> 12);
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+std::string utf8(const char *text, size_t length)
+{
+    std::string out;
+    for (size_t i = 0; i < length; i++)
+        append_utf8(out, static_cast<unsigned char>(text[i]));
+    return out;
+}
+
+// A NUL-padded field of at most `most` bytes.
+std::string utf8_field(const char *text, size_t most) { return utf8(text, strnlen(text, most)); }
+
+json font_json(const font_spec &f)
+{
+    return json{{"height", f.height}, {"width", f.width}, {"face", utf8_field(f.face, sizeof f.face)},
+                {"charset", f.charset}, {"weight", f.weight}, {"italic", f.italic}};
+}
+
+json dictionaries_json()
+{
+    grid_dictionary_name names[grid_max_dictionaries];
+    int n = grid_document_names(names, grid_max_dictionaries);
+    json list = json::array();
+    for (int i = 0; i < n; i++)
+        list.push_back(utf8_field(names[i].bytes, grid_name_record));
+    return list;
+}
+
+json grid_json()
+{
+    json letters = json::array(), attributes = json::array();
+    for (int r = 0; r < grid.height; r++) {
+        std::string row;
+        json values = json::array();
+        for (int c = 0; c < grid.width; c++) {
+            append_utf8(row, grid.letters[grid_cell(c, r)]);
+            values.push_back(grid.attributes[grid_cell(c, r)]);
+        }
+        letters.push_back(row);
+        attributes.push_back(values);
+    }
+    return json{
+        {"version", utf8_field(loaded_version, grid_version_size)},
+        {"width", grid.width},
+        {"height", grid.height},
+        {"grid_type", grid.grid_type},
+        {"case_mode", grid.case_mode},
+        {"picture_caps", grid.picture_caps},
+        {"spare_setting", grid.spare_setting},
+        {"fill_directions", grid.fill_directions},
+        {"show_solutions", grid.show_solutions},
+        {"min_word_length", grid.min_word_length},
+        {"split_fraction", grid.split_fraction},
+        {"window_width", grid.window_width},
+        {"window_height", grid.window_height},
+        {"dictionaries", dictionaries_json()},
+        {"letters", letters},
+        {"attributes", attributes},
+        {"grid_font", font_json(grid.grid_font)},
+        {"clue_font", font_json(grid.clue_font)},
+        {"text_colour", grid.text_colour},
+        {"grid_colour", grid.grid_colour},
+        {"filled_colour", grid.filled_colour},
+        {"background_colour", grid.background_colour},
+        {"square_percent", grid.square_percent},
+    };
+}
+
+void run_info(const std::string &path)
+{
+    prepare_engine();
+    if (const error_block *e = load_grid_file(path.c_str()))
+        return fail(e);
+    set_grid_type_light(grid.loaded_grid_type);
+    quill_print_line(grid_json().dump().c_str());
+}
+
+// "WxH" with both sides 2 to 127.
+bool parse_size(const std::string &text, int *w, int *h)
+{
+    char tail = 0;
+    if (sscanf(text.c_str(), "%dx%d%c", w, h, &tail) != 2)
+        return false;
+    return *w >= grid_min_side && *w <= grid_max_side && *h >= grid_min_side && *h <= grid_max_side;
+}
+
+void run_new(const std::string &path, const std::string &size, const std::string &type)
+{
+    prepare_engine();
+    int w = 16, h = 16;
+    if (!parse_size(size, &w, &h)) {
+        fprintf(stderr, "quill grid new: --size takes WxH, each 2 to 127 (got \"%s\")\n", size.c_str());
+        quill_exit = 1;
+        return;
+    }
+    set_size(w, h);
+    set_grid_type(type == "wordsquare" ? 1 : 0);
+    if (const error_block *e = save_grid_file(path.c_str()))
+        fail(e);
+}
+
+}  // namespace
+
+void add_grid_commands(CLI::App &app)
+{
+    CLI::App *group = app.add_subcommand("grid", "Create and inspect grid files (.qlx)");
+    group->require_subcommand(1);
+
+    CLI::App *create = group->add_subcommand(
+        "new", "Write a cleared grid file with the start settings (16 x 16 crossword by default)");
+    static std::string new_path, new_size = "16x16", new_type = "crossword";
+    create->add_option("OUT", new_path, "The grid file to write (.qlx)")->required();
+    create->add_option("--size", new_size, "Columns x rows, each 2 to 127, e.g. 15x13")
+        ->capture_default_str();
+    create->add_option("--type", new_type, "Grid type")
+        ->check(CLI::IsMember({"crossword", "wordsquare"}))
+        ->capture_default_str();
+    create->callback([] { run_new(new_path, new_size, new_type); });
+
+    CLI::App *info = group->add_subcommand(
+        "info",
+        "Load a grid file and print its settings, dictionaries, letters, attributes, fonts and "
+        "colours as one JSON object (exit status 1 and the error on standard error when it does "
+        "not load)");
+    static std::string info_path;
+    info->add_option("FILE", info_path, "The grid file to read (.qlx)")->required();
+    info->callback([] { run_info(info_path); });
+}
