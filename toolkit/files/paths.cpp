@@ -49,11 +49,15 @@ bool resolve(const std::string &text, std::string &value)
     return resolve_registry(text, value);
 }
 
+// No registry or environment reference is longer than this; retries stop
+// there, so a long run of brackets cannot make expansion slow.
+const size_t REFERENCE_MAX = 1024;
+
 // The reference starting at s[at] == '<': tries each following '>' as its
 // end. Returns the index after the '>' used, or 0 when none resolved.
 size_t expand_reference(const std::string &s, size_t at, std::string &out)
 {
-    for (size_t end = s.find('>', at + 1); end != std::string::npos;
+    for (size_t end = s.find('>', at + 1); end != std::string::npos && end - at <= REFERENCE_MAX;
          end = s.find('>', end + 1)) {
         std::string value;
         if (resolve(s.substr(at + 1, end - at - 1), value)) {
