@@ -106,3 +106,5 @@ const error_block *save_dictionary(const Dictionary *d, const char *directory, c
 // The same for a full path (quill and tests).
 const error_block *load_dictionary_file(Dictionary *d, const char *path);
 const error_block *save_dictionary_file(const Dictionary *d, const char *path);
+// Why the last load refused a file as corrupt ("" when it did not).
+const char *dictionary_corruption_reason();

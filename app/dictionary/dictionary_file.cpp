@@ -6,6 +6,7 @@
 // of the store before the dictionary is used; anything amiss is refused as
 // "Corruption in file." and leaves the dictionary empty. Saving goes
 // through a temporary file, so a failed save keeps the previous file.
+#include <cstdio>
 #include <cstring>
 
 #include "app/dictionary/dictionary.h"
@@ -27,9 +28,12 @@ const char kName[] = "Quillmere Dictionary";
 const char kVersion[] = "1.00";
 const char kDate[] = "(16-Mar-2002)";
 
+char corruption_reason[160];
+
 const error_block *corrupt(const char *why)
 {
     debug_log("dictionary corrupt: %s", why);
+    snprintf(corruption_reason, sizeof corruption_reason, "%s", why);
     return make_error0(ECR);
 }
 
@@ -121,8 +125,11 @@ const error_block *dictionary_path(const char *directory, const char *name, char
     return fs_strcat(path, FS_PATH_MAX, leaf);
 }
 
+const char *dictionary_corruption_reason() { return corruption_reason; }
+
 const error_block *load_dictionary_file(Dictionary *d, const char *path)
 {
+    corruption_reason[0] = 0;
     debug_log("dopen %s", path);
     clear_dictionary(d);
     fs_info info;
