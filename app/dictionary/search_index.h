@@ -1,0 +1,57 @@
+// Precomputed tables that make the pattern searches fast without changing
+// what they find, in what order, or when they poll.
+//
+// For each dictionary the tables hold every word decoded once, the words
+// of each length in word order, and for each length, position and letter a
+// bit set of the words that have that letter there. A dictionary qualifies
+// when no word holds a space and no byte in it (or in the pattern) is a
+// letter whose case partner differs between the word order and the code
+// page's case rule; there the three ways of matching a part (complete,
+// prefix, full scan) all mean "same length, same letters ignoring case",
+// and the tables answer them with a few bit-set operations. Others take
+// the plain walks.
+//
+// The tables are built on first use and checked against the store's counts
+// and a fingerprint at the start of every search; an editor that changes a
+// dictionary calls search_forget_tables for certainty.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+struct Dictionary;
+
+struct SearchTables;
+
+// The tables of a dictionary (built when missing or stale).
+const SearchTables *search_tables(const Dictionary *d);
+// Drops every table, the anagram tables too (after edits, or to free
+// memory).
+void search_forget_tables();
+// The fingerprint the tables are checked against: both counts, the block
+// lengths, the index block and a sample of the word block.
+uint64_t search_fingerprint(const Dictionary *d);
+// Re-checks the tables of the document's dictionaries (start of a search).
+void search_check_tables();
+
+// Whether the tables can answer for this pattern (n bytes).
+bool search_tables_answer(const SearchTables *t, const char *pattern, int n);
+// Word numbers of length n matching the pattern (space = any byte,
+// otherwise equal ignoring case), ascending.
+void search_tables_matches(const SearchTables *t, const char *pattern, int n, std::vector<uint32_t> &out);
+bool search_tables_any_match(const SearchTables *t, const char *pattern, int n);
+// Word `number` as stored.
+const char *search_tables_word(const SearchTables *t, uint32_t number);
+// The first word whose first m bytes sort after the pattern's.
+uint32_t search_tables_upper_bound(const SearchTables *t, const char *pattern, int m);
+// The first word of length n numbered `from` or above (words when none).
+uint32_t search_tables_next_of_length(const SearchTables *t, int n, uint32_t from);
+
+// The fast prefix search: false when the tables cannot answer (the caller
+// then takes the plain walk).
+bool search_fast_prefix(const char *pattern, int position, int known, int n, int p, int *result);
+// The full scan of one dictionary (the plain walk when the tables cannot
+// answer): false when the search must end.
+bool search_fast_full_scan(const char *pattern, int position, int n, int p, int &counter);
+// Whether some later part crossing part p has no candidate left in any
+// dictionary (only when every dictionary qualifies).
+bool search_later_parts_dead(int p);
