@@ -17,6 +17,8 @@ std::string pattern(int n, int seed = 7)
 
 std::string as_string(const std::vector<unsigned char> &v) { return std::string(v.begin(), v.end()); }
 
+std::string last_model;   // the content the last model run ended with
+
 TEST_F(Streams, CrossesItsBufferInBothDirections)
 {
     fs_stream s;
@@ -54,6 +56,69 @@ TEST_F(Streams, CrossesItsBufferInBothDirections)
     ASSERT_EQ(stream_write(&s, "xyz!", 4), nullptr);   // grows the file
     ASSERT_EQ(stream_close(&s, nullptr), nullptr);
     EXPECT_EQ(as_string(read_bytes(path("cross.dat"))), data.substr(0, 98) + "xyz!");
+}
+
+// Random reads, writes and seeks on a stream with a tiny buffer agree with
+// a plain string at every step, and the file holds the string at the end.
+void check_against_model(fs_stream *s, unsigned seed)
+{
+    std::string model;
+    int position = 0;
+    for (int step = 0; step < 4000; step++) {
+        seed = seed * 214013 + 2531011;
+        int op = (seed >> 16) % 6;
+        int n = (seed >> 4) % 71;
+        SCOPED_TRACE("step " + std::to_string(step) + " op " + std::to_string(op));
+        if (op == 0) {   // seek, sometimes past the end
+            int to = static_cast<int>((seed >> 8) % (model.size() + 20));
+            ASSERT_EQ(stream_seek(s, to), nullptr);
+            position = to;
+        } else if (op == 1 || op == 2) {   // write a block
+            std::string block = pattern(n, static_cast<int>(seed & 0x7F) | 1);
+            ASSERT_EQ(stream_write(s, block.data(), n), nullptr);
+            if (static_cast<int>(model.size()) < position)
+                model.resize(position, '\0');
+            model.replace(position, std::min<size_t>(n, model.size() - position), block);
+            position += n;
+        } else if (op == 3) {   // write a byte
+            ASSERT_EQ(stream_putc(s, 'a' + n % 26), nullptr);
+            if (static_cast<int>(model.size()) < position + 1)
+                model.resize(position + 1, '\0');
+            model[position++] = static_cast<char>('a' + n % 26);
+        } else if (op == 4) {   // read a block, short at the end
+            std::string got(n, 0);
+            int available = std::max(0, std::min<int>(n, static_cast<int>(model.size()) - position));
+            const error_block *e = stream_read(s, got.data(), n);
+            ASSERT_EQ(e != nullptr, available < n);
+            if (available > 0) {
+                ASSERT_EQ(got.substr(0, available), model.substr(position, available));
+            }
+            position += available;
+        } else {   // read a byte
+            int expected = position < static_cast<int>(model.size())
+                               ? static_cast<unsigned char>(model[position]) : -1;
+            ASSERT_EQ(stream_getc(s), expected);
+            position += expected >= 0;
+        }
+        ASSERT_EQ(stream_tell(s), position);
+    }
+    if (s->flags & STREAM_MEMORY) {
+        int length;
+        const char *bytes = stream_memory(s, &length);
+        EXPECT_EQ(std::string(bytes, length), model);
+    }
+    ASSERT_EQ(stream_close(s, nullptr), nullptr);
+    last_model = model;
+}
+
+TEST_F(Streams, RandomOperationsAgreeWithAPlainString)
+{
+    fs_stream s;
+    ASSERT_EQ(stream_open(path("model.dat").c_str(), "w", 16, &s), nullptr);
+    check_against_model(&s, 12345);
+    EXPECT_EQ(as_string(read_bytes(path("model.dat"))), last_model);
+    ASSERT_EQ(stream_open(nullptr, "w", 16, &s), nullptr);
+    check_against_model(&s, 777);
 }
 
 // Counts the raw transfers and their largest size.
