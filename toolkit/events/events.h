@@ -188,7 +188,7 @@ void deregister_hotkey(hotkey_handler h, HWND window, int id, int key_code);
 
 // Raising the load and drop events (used by the file layer and by drops).
 const error_block *raise_load(const char *path, int file_type, void *argument);
-// The file type of a dropped path; the file layer installs its own.
+// The file type of a dropped path (the file-type tables' type of its name).
 extern int (*event_file_type)(const char *path);
 
 // Start-up: the twelve steps; logs each as it goes.

@@ -77,3 +77,5 @@ void poll_depth_leave();
 bool toolkit_colour(uint32_t colour, bool window_background, COLORREF *out);
 void raise_hotkey(HWND window, int id, int code);
 void window_forget(HWND window);
+// Fills the file layer's event hooks.
+void events_link_files();

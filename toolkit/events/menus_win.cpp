@@ -70,8 +70,13 @@ const error_block *expanded(const char *text, char *out, int size)
 const error_block *menu_register(menu_record *table, menu_link *link)
 {
     link->table = table;
-    link->next = chain;
-    chain = link;
+    bool known = false;
+    for (menu_link *l = chain; l; l = l->next)
+        known = known || l == link;
+    if (!known) {
+        link->next = chain;
+        chain = link;
+    }
     for (menu_record *r = table; r->tag != -1; r++) {
         if (r->resource) {
             if (const error_block *e = load(r))

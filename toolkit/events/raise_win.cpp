@@ -5,8 +5,6 @@
 #include "toolkit/events/internal_win.h"
 #include "toolkit/events/registry.h"
 
-int (*event_file_type)(const char *path) = [](const char *) { return 0xFFD; };
-
 namespace {
 
 void *value_of(const handler_entry &e) { return reinterpret_cast<void *>(e.value); }

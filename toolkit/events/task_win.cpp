@@ -83,6 +83,7 @@ const error_block *inittask(const char *task, const char *title, const char *res
             callback(0);
         debug_log("initalloc err=%x", err_of(e));
         registry_clear();
+        events_link_files();
         date_format = "%ZDY %M3 %YR";
         time_format = "%Z12:%MI%AM";
         (void)date_format;

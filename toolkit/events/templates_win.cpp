@@ -65,6 +65,9 @@ const error_block *template_register(template_entry *table, template_link *link)
         }
     }
     link->table = table;
+    for (template_link *l = chain; l; l = l->next)
+        if (l == link)
+            return nullptr;   // registered again: the table is replaced in place
     link->next = chain;
     chain = link;
     return nullptr;
