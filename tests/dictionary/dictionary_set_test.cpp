@@ -1,0 +1,203 @@
+// The dictionary set: discovery, creating and deleting, the document list,
+// defaults, the grid file's names, and change tracking.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/dictionary/dictionary_set.h"
+#include "app/grid/app_errors.h"
+#include "app/grid/grid_dictionaries.h"
+#include "tests/dictionary/store_test_util.h"
+#include "toolkit/messages/error.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class DictionarySetTest : public ::testing::Test {
+protected:
+    fs::path dir;
+    void SetUp() override
+    {
+        app_errors_register();
+        dir = fs::temp_directory_path() /
+              ("qm_set_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        set_dictionary_directory(dir.string().c_str());
+    }
+    void TearDown() override
+    {
+        dictionary_set_clear();
+        set_dictionary_directory(nullptr);
+        fs::remove_all(dir);
+    }
+    // Writes a dictionary file holding `words`.
+    void make(const char *name, std::initializer_list<const char *> words = {"word"})
+    {
+        TestDictionary t;
+        for (const char *w : words)
+            t.add(w);
+        ASSERT_EQ(save_dictionary(&t.d, dir.string().c_str(), name), nullptr);
+    }
+    static std::string name(int slot) { return dictionary_set.slots[slot].name; }
+    static int errnum(const error_block *e) { return e ? e->errnum : 0; }
+};
+
+}  // namespace
+
+TEST_F(DictionarySetTest, DiscoveryFillsAtMost32SlotsInByteOrder)
+{
+    for (int i = 0; i < 33; i++)
+        make(("D" + std::to_string(100 + i)).c_str());
+    make("Apple");
+    fs::create_directories(dir / "folder.dic");
+    std::string long_name(40, 'x');
+    std::ofstream((dir / (long_name + ".dic")).string()) << "x";
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    EXPECT_EQ(dictionary_set.count, 32);
+    EXPECT_EQ(name(0), "Apple");
+    EXPECT_EQ(name(1), "D100");
+    EXPECT_EQ(name(31), "D130");   // the 33rd and later are not offered
+    EXPECT_EQ(find_slot("apple"), 0);
+    EXPECT_EQ(find_slot("folder"), -1);
+    EXPECT_FALSE(dictionary_set.slots[0].loaded);
+}
+
+TEST_F(DictionarySetTest, CreateKeepsByteOrderAndRenumbersTheDocumentList)
+{
+    make("Beta");
+    make("Delta");
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    ASSERT_EQ(document_list_add(1), nullptr);   // Delta
+    EXPECT_EQ(create_dictionary("Charlie"), nullptr);
+    EXPECT_EQ(name(1), "Charlie");
+    EXPECT_EQ(document_list.slots[0], 2);   // still Delta
+    EXPECT_TRUE(fs::exists(dir / "Charlie.dic"));
+    EXPECT_TRUE(dictionary_set.slots[1].loaded);
+    EXPECT_EQ(errnum(create_dictionary("charlie")), EDAX);
+    EXPECT_EQ(errnum(create_dictionary("ThirteenChars")), EDNAME);
+    EXPECT_EQ(errnum(create_dictionary("..\\evil")), EDNAME);
+    EXPECT_EQ(errnum(create_dictionary("")), EDNAME);
+    EXPECT_EQ(dictionary_set.count, 3);
+
+    EXPECT_EQ(delete_dictionary(0), nullptr);   // Beta
+    EXPECT_FALSE(fs::exists(dir / "Beta.dic"));
+    EXPECT_EQ(name(0), "Charlie");
+    EXPECT_EQ(document_list.slots[0], 1);   // still Delta
+    fs::remove(dir / "Charlie.dic");
+    EXPECT_NE(delete_dictionary(0), nullptr);   // no file: the slot stays
+    EXPECT_EQ(dictionary_set.count, 2);
+}
+
+TEST_F(DictionarySetTest, FullTableRefusesCreate)
+{
+    for (int i = 0; i < 32; i++)
+        make(("D" + std::to_string(i)).c_str());
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    EXPECT_EQ(errnum(create_dictionary("More")), ENUD);
+    EXPECT_FALSE(fs::exists(dir / "More.dic"));
+}
+
+TEST_F(DictionarySetTest, DefaultsInOrderAndNoneGivesENOD)
+{
+    make("Puzzle-US");
+    make("MainDict-UK");
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    EXPECT_EQ(ensure_dictionary(), nullptr);
+    ASSERT_EQ(document_list.count, 1);
+    EXPECT_EQ(name(document_list.slots[0]), "MainDict-UK");
+    EXPECT_TRUE(dictionary_set.slots[document_list.slots[0]].loaded);
+    release_document_list();
+    fs::remove(dir / "MainDict-UK.dic");
+    fs::remove(dir / "Puzzle-US.dic");
+    make("Other");
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    EXPECT_EQ(errnum(ensure_dictionary()), ENOD);
+}
+
+TEST_F(DictionarySetTest, ToggleLoadsAndUnloadsButKeepsChangedSlots)
+{
+    make("Alpha", {"one", "two"});
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    EXPECT_EQ(toggle_in_document(0), nullptr);
+    EXPECT_TRUE(dictionary_set.slots[0].loaded);
+    EXPECT_EQ(dictionary_set.slots[0].dictionary.words, 2u);
+    EXPECT_EQ(toggle_in_document(0), nullptr);   // removed, unused: unloaded
+    EXPECT_FALSE(dictionary_set.slots[0].loaded);
+    EXPECT_EQ(dictionary_set.slots[0].dictionary.words, 0u);
+
+    EXPECT_EQ(toggle_in_document(0), nullptr);
+    ASSERT_EQ(add_word(&dictionary_set.slots[0].dictionary, "three"), nullptr);
+    mark_slot_changed(0);
+    EXPECT_EQ(toggle_in_document(0), nullptr);   // changed: stays loaded
+    EXPECT_TRUE(dictionary_set.slots[0].loaded);
+    EXPECT_EQ(dictionary_set.slots[0].dictionary.words, 3u);
+    EXPECT_EQ(any_dictionary_changed(), 1);
+    EXPECT_EQ(save_changed_dictionaries(), nullptr);
+    EXPECT_EQ(any_dictionary_changed(), 0);
+    TestDictionary back;
+    ASSERT_EQ(load_dictionary(&back.d, dir.string().c_str(), "Alpha"), nullptr);
+    EXPECT_EQ(back.d.words, 3u);
+}
+
+TEST_F(DictionarySetTest, RevertReloadsFromTheFile)
+{
+    make("Alpha", {"one", "two"});
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    ASSERT_EQ(edit_slot(0), nullptr);
+    Dictionary &d = dictionary_set.slots[0].dictionary;
+    ASSERT_EQ(add_word(&d, "three"), nullptr);
+    delete_word(&d, "one");
+    mark_slot_changed(0);
+    revert_changed_dictionaries();
+    EXPECT_EQ(all_words(d), (std::vector<std::string>{"one", "two"}));
+    EXPECT_FALSE(dictionary_set.slots[0].changed);
+    EXPECT_TRUE(dictionary_set.slots[0].loaded);
+}
+
+TEST_F(DictionarySetTest, GridFileNamesRoundTrip)
+{
+    make("Alpha");
+    make("Beta");
+    make("LongerThanTwelve");
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    dictionary_set_install_grid_hooks();
+    grid_dictionary_name records[4] = {};
+    memcpy(records[0].bytes, "BETA", 4);
+    memcpy(records[1].bytes, "Gone", 4);                  // no such dictionary: skipped
+    memcpy(records[2].bytes, "LongerThanTw", 12);         // a full record
+    memcpy(records[3].bytes, "alpha", 5);
+    grid_take_document_names(records, 4);
+    ASSERT_EQ(document_list.count, 3);
+    EXPECT_EQ(document_list.slots[0], 0);
+    EXPECT_EQ(document_list.slots[1], 1);
+    EXPECT_EQ(document_list.slots[2], 2);
+    EXPECT_TRUE(dictionary_set.slots[1].loaded);
+    grid_dictionary_name out[32];
+    ASSERT_EQ(grid_document_names(out, 32), 3);
+    EXPECT_EQ(memcmp(out[0].bytes, "Alpha\0\0\0\0\0\0\0", 12), 0);
+    EXPECT_EQ(memcmp(out[2].bytes, "LongerThanTw", 12), 0);
+    // A new list releases and unloads what is no longer used.
+    grid_take_document_names(records, 1);
+    EXPECT_EQ(document_list.count, 1);
+    EXPECT_FALSE(dictionary_set.slots[0].loaded);
+    EXPECT_EQ(dictionary_set.slots[0].uses, 0);
+    grid_set_dictionary_hooks(nullptr);
+}
+
+TEST_F(DictionarySetTest, DocumentListHolds32)
+{
+    make("Alpha");
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    for (int i = 0; i < 32; i++)
+        ASSERT_EQ(document_list_add(0), nullptr);
+    EXPECT_EQ(errnum(document_list_add(0)), EMDC);
+    EXPECT_EQ(document_list.count, 32);
+    EXPECT_EQ(errnum(toggle_in_document(0)), 0);   // present: removes one
+    EXPECT_EQ(document_list.count, 31);
+    EXPECT_EQ(dictionary_set.slots[0].uses, 31);
+}
