@@ -13,7 +13,8 @@ struct error_block;
 // larger than the buffer is refused with error 30 and nothing read.
 const error_block *fs_load_file(const char *path, void *buffer, int size, int *length);
 // Reads the whole file into a new heap block (freed with heap_dispose). On
-// failure *block is null.
+// failure, and for a path that is not a file (an error here: there is no
+// block to return), *block is null and *length 0.
 const error_block *fs_load_heap(const char *path, void **block, int *length);
 
 // Writes `length` bytes to `path` (created or truncated). While a memory

@@ -19,8 +19,8 @@ struct error_block;
 const int FS_PATH_MAX = 260;   // bytes of an expanded path, terminator included
 
 // Expands `path` into `out` (`size` bytes, at most FS_PATH_MAX are used).
-// Unresolved references stay as written. Error 30 when the result (or the
-// input) does not fit: `out` then holds an empty string.
+// Unresolved references stay as written. Error 30 when the result does not
+// fit: `out` then holds an empty string (never a cut path).
 const error_block *fs_expand_path(const char *path, char *out, int size);
 
 // Shortcut following for fs_expand_path (off at start).
