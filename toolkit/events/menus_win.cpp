@@ -285,7 +285,7 @@ const error_block *menu_popup(HWND window, int tag)
     POINT p;
     GetCursorPos(&p);
     SetForegroundWindow(window);
-    if (!TrackPopupMenuEx(r->handle, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, p.x, p.y, window, nullptr))
+    if (!TrackPopupMenuEx(r->handle, TPM_LEFTALIGN | TPM_TOPALIGN, p.x, p.y, window, nullptr))
         return win_error("TrackPopupMenuEx");
     return nullptr;
 }

@@ -26,10 +26,16 @@ void idle_round(int kind)
     });
 }
 
+// The rounds run at the caller's depth; the wait between them runs one
+// level lower, so a handler sees a depth above 0 only while it runs inside
+// an event.
 void poll_round(int kind)
 {
-    depth += kind == EV_POSTPOLL ? 1 : -1;
+    if (kind == EV_POSTPOLL)
+        depth++;
     idle_round(kind);
+    if (kind == EV_PREPOLL)
+        depth--;
 }
 
 HWND owning_task_window(HWND window)
