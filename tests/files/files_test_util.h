@@ -91,12 +91,15 @@ inline void write_bytes(const std::string &path, const std::string &bytes)
               nullptr);
 }
 
-// The debug log's file (set up by fileops_test.cpp) and its text so far.
+// The debug log's file (set up by fileops_test.cpp). Test processes may
+// run side by side and append to it, so a check looks only at the lines
+// written after a mark it took.
 #define FILES_TEST_LOG "files_test.log"
-inline std::string log_text()
+inline size_t log_mark() { return read_bytes(FILES_TEST_LOG).size(); }
+inline std::string log_since(size_t mark)
 {
     std::vector<unsigned char> v = read_bytes(FILES_TEST_LOG);
-    return {v.begin(), v.end()};
+    return mark < v.size() ? std::string(v.begin() + mark, v.end()) : std::string();
 }
 
 inline std::string text_of(const error_block *e) { return e ? e->errmess : "(no error)"; }
