@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -311,6 +312,64 @@ TEST_F(WindowEventsTest, ALoadBeforeTheLoopStartsWaitsForItsServiceCall)
     EXPECT_EQ(event_count(EV_SERVICE), 0);
     deregister_load(load_text, type);
     deregister_loaded(loaded, type);
+}
+
+const error_block *focused(HWND, void *, int gained) { seen.push_back("focus " + std::to_string(gained)); return nullptr; }
+const error_block *activated(HWND, void *, HWND, int state)
+{
+    seen.push_back("active " + std::to_string(state != WA_INACTIVE));
+    return nullptr;
+}
+const error_block *app_command(HWND, void *, HWND, int command, int, int, int *claimed)
+{
+    seen.push_back("command " + std::to_string(command));
+    *claimed = 1;
+    return nullptr;
+}
+
+TEST_F(WindowEventsTest, ActivationFocusAndApplicationCommandsReachTheWindow)
+{
+    register_focus(focused, w, nullptr);
+    register_activate(activated, w, nullptr);
+    register_appcommand(app_command, w, nullptr);
+    SendMessageA(w, WM_ACTIVATE, WA_ACTIVE, 0);
+    SendMessageA(w, WM_SETFOCUS, 0, 0);
+    SendMessageA(w, WM_KILLFOCUS, 0, 0);
+    LRESULT r = SendMessageA(w, WM_APPCOMMAND, (WPARAM)w, MAKELPARAM(0, APPCOMMAND_BROWSER_BACKWARD));
+    EXPECT_EQ(r, TRUE);
+    // The dialog's own focus handling may activate the window once more.
+    auto at = [](const std::string &what) { return std::find(seen.begin(), seen.end(), what) - seen.begin(); };
+    EXPECT_EQ(at("active 1"), 0);
+    EXPECT_LT(at("focus 1"), at("focus 0"));
+    EXPECT_LT(at("focus 0"), at("command " + std::to_string(APPCOMMAND_BROWSER_BACKWARD)));
+    EXPECT_LT(at("command " + std::to_string(APPCOMMAND_BROWSER_BACKWARD)), (long)seen.size());
+    deregister_focus(focused, w, nullptr);
+    deregister_activate(activated, w, nullptr);
+    deregister_appcommand(app_command, w, nullptr);
+}
+
+std::vector<int> box;
+void box_ended(intptr_t, intptr_t, int x0, int y0, int x1, int y1) { box = {x0, y0, x1, y1}; }
+
+TEST_F(WindowEventsTest, AFixedBoxDragMovesWithThePointerInsideItsBounds)
+{
+    POINT start = {100, 100};
+    ClientToScreen(w, &start);
+    SetCursorPos(start.x, start.y);
+    POINT at;
+    GetCursorPos(&at);
+    int x = screen_os_x(at.x), y = screen_os_y(at.y);
+    drag_block b = {w, 5, x, y, x + 90, y + 60, {x - 30, y - 1000, x + 150, y + 1000}};
+    drag_set_callbacks(box_ended, 0, 0, nullptr);
+    ASSERT_EQ(drag_start(&b), nullptr);
+    // 20 pixels right and 16 up is 37 and 30 OS units; the bound stops x
+    // at 60 units past the start.
+    PostMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, client_point(100 + (at.x - start.x) + 20, 100 + (at.y - start.y) - 16));
+    PostMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, client_point(100 + (at.x - start.x) + 80, 100 + (at.y - start.y) - 16));
+    PostMessageA(w, WM_LBUTTONUP, 0, client_point(100 + (at.x - start.x) + 80, 100 + (at.y - start.y) - 16));
+    pump();
+    EXPECT_FALSE(drag_active());
+    EXPECT_EQ(box, (std::vector<int>{x + 60, y + 30, x + 150, y + 90}));
 }
 
 }  // namespace
