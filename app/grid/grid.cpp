@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/grid/grid_hooks.h"
+#include "app/grid/parts.h"
 #include "app/grid/random.h"
 #include "app/grid/result_list.h"
 #include "toolkit/text/cp1252.h"
@@ -77,6 +78,9 @@ void grid_init()
     restore_defaults();
     update_square_size();
     last_marked_length = -1;
+    part_count = 0;
+    list_columns = 1;
+    clear_stop();
 }
 
 void clear_grid()

@@ -109,7 +109,8 @@ extern grid_model grid;                      // the one grid
 extern appearance_settings grid_defaults;    // the default settings copy
 
 // Every field to its start value, planes cleared to spaces, the result
-// list emptied, the default settings set to the start values.
+// list emptied (list_columns 1, no parts, stop flag clear), the default
+// settings set to the start values.
 void grid_init();
 // The start values of the appearance settings.
 appearance_settings grid_start_appearance();
