@@ -12,7 +12,7 @@
 
 namespace {
 
-enum action_kind { KEY, KEYDOWN, CLICK, CLOSE };
+enum action_kind { KEY, KEYDOWN, CLICK, CLOSE, TYPED };
 struct action {
     action_kind kind;
     int value;
@@ -51,6 +51,15 @@ const error_block *drive(void *)
                      (LPARAM)GetDlgItem(w, next_action.value));
         break;
     case CLOSE: PostMessageA(w, WM_CLOSE, 0, 0); break;
+    case TYPED: {
+        // Real keyboard input, delivered to whatever has the focus.
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = (WORD)next_action.value;
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof(INPUT));
+        break;
+    }
     }
     return nullptr;
 }
@@ -141,6 +150,15 @@ TEST_F(ConfirmTest, KindTwoIsSaveDiscardOrCancelAndDisablesItsOwner)
     EXPECT_EQ(ask(2, {CLICK, 5}), -1);
     window_delete(owner);
     owner = nullptr;
+}
+
+TEST_F(ConfirmTest, TypedKeysReachTheConfirmWindow)
+{
+    EXPECT_EQ(ask(0, {TYPED, 'Y'}), 1);
+    EXPECT_EQ(ask(0, {TYPED, 'N'}), 0);
+    EXPECT_EQ(ask(2, {TYPED, 'D'}), 0);
+    EXPECT_EQ(ask(2, {TYPED, VK_RETURN}), 1);
+    EXPECT_EQ(ask(1, {TYPED, VK_ESCAPE}), -1);
 }
 
 int hook(int icon, int buttons, const char *) { return icon == 3 && buttons == 2 ? 4 : 1; }

@@ -108,6 +108,9 @@ const error_block *ask(HWND owner, int kind, const char *text, int *result)
     if (owner)
         EnableWindow(owner, FALSE);
     const error_block *e = window_open_centred(w);
+    // The owner is disabled: the confirm window takes the keyboard.
+    if (!e)
+        SetForegroundWindow(w);
     while (!e && !answered)
         poll_once();
     if (owner)
