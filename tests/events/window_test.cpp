@@ -3,6 +3,7 @@
 // placing and stacking, the clamp/centre rule, the redraw protocol,
 // icons, the caret, drags and the information window.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -214,6 +215,40 @@ TEST_F(WindowTest, ButtonsGiveTheirCodesAndAMoveAfterAPressStartsADrag)
     EXPECT_EQ(clicks[1].buttons, 4);
     deregister_click(clicked, w, nullptr);
     deregister_pointer(pointed, w, nullptr);
+}
+
+std::vector<int> hooked;
+const error_block *hook(void *, void *, HWND, void *, int message, intptr_t *)
+{
+    hooked.push_back(message);
+    return nullptr;
+}
+
+TEST_F(WindowTest, ARealClickReachesTheClickHandlerAndTheMouseHook)
+{
+    w = make(300);
+    register_click(clicked, w, nullptr);
+    register_mouse_hook(hook, nullptr, nullptr);
+    hooked.clear();
+    POINT p = {260, 200};
+    ClientToScreen(w, &p);
+    SetCursorPos(p.x, p.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+    for (int i = 0; i < 50 && clicks.empty(); i++) {
+        pump();
+        Sleep(10);
+    }
+    deregister_mouse_hook(hook, nullptr, nullptr);
+    deregister_click(clicked, w, nullptr);
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].buttons, BUTTON_SELECT);
+    EXPECT_EQ(clicks[0].x, p.x * 180 / 96);
+    EXPECT_EQ(clicks[0].y, (GetSystemMetrics(SM_CYSCREEN) - p.y) * 180 / 96);
+    EXPECT_NE(std::find(hooked.begin(), hooked.end(), WM_LBUTTONDOWN), hooked.end());
 }
 
 std::vector<window_state> opens;

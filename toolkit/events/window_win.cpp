@@ -159,6 +159,12 @@ const error_block *window_delete(HWND window)
     debug_log("delete");
     window_checked(window, "delete");
     let_go(window);
+    // Clipboard data the window still owes (delayed rendering) is dropped
+    // before the window goes.
+    if (GetClipboardOwner() == window && OpenClipboard(window)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
     for (wdata *d = first; d; d = d->next)
         if (d->parent == window && d->window != window) {
             let_go(d->window);
