@@ -327,6 +327,26 @@ TEST_F(WindowTest, ASmallWorkAreaIsCentredWithFlag0x200AndAtTheLeftWithout)
     EXPECT_EQ(extent[3], 0);
 }
 
+TEST_F(WindowTest, NewScrollOffsetsMoveTheControlsWithFlag0x40)
+{
+    w = make(300, 450, 300, 1050, 750);
+    window_flags(w, WF_SCROLL_CHILDREN, 0);
+    window_set_extent(w, 0, -3000, 3000, 0);
+    RECT before, after;
+    GetWindowRect(GetDlgItem(w, 10), &before);
+    window_state s;
+    window_get_state(w, &s);
+    s.scroll_x = 90;    // 48 pixels
+    s.scroll_y = -180;  // 96 pixels
+    window_open(&s);
+    GetWindowRect(GetDlgItem(w, 10), &after);
+    EXPECT_EQ(after.left, before.left - 48);
+    EXPECT_EQ(after.top, before.top - 96);
+    window_get_state(w, &s);
+    EXPECT_EQ(s.scroll_x, 90);
+    EXPECT_EQ(s.scroll_y, -180);
+}
+
 int wheel_claims = 0;
 const error_block *wheel(HWND, void *, int, int, int, int *claimed)
 {

@@ -29,6 +29,8 @@ void client_from_work(const wdata *w, int x, int y, int *cx, int *cy)
     *cy = px_from_os_y(w->scroll_y - y);
 }
 
+void apply_offsets(wdata *d, int x, int y);
+
 namespace {
 
 void visible_size(HWND w, int *width, int *height)
@@ -101,9 +103,7 @@ const error_block *place(window_state *s, bool outer, const char *operation)
         d->flags |= WF_OPENING;
     BOOL placed = SetWindowPos(w, after, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
     if (d) {
-        d->scroll_x = s->scroll_x;
-        d->scroll_y = s->scroll_y;
-        window_keep_scroll_valid(w);
+        apply_offsets(d, s->scroll_x, s->scroll_y);
         d->flags &= ~WF_OPENING;
     }
     return placed ? nullptr : win_error("SetWindowPos");
@@ -111,17 +111,17 @@ const error_block *place(window_state *s, bool outer, const char *operation)
 
 }  // namespace
 
-void window_keep_scroll_valid(HWND window)
+// Moves the scroll offsets to (x, y) kept valid by the clamp/centre rule
+// and scrolls the contents by the change.
+void apply_offsets(wdata *d, int x, int y)
 {
-    wdata *d = window_data(window);
-    if (!d)
-        return;
+    HWND window = d->window;
     int width, height;
     visible_size(window, &width, &height);
     bool centre = d->flags & WF_CENTRE;
-    int x = keep_inside(d->scroll_x, d->extent[0], d->extent[1], width, centre);
+    x = keep_inside(x, d->extent[0], d->extent[1], width, centre);
     // Vertically the offset names the top edge: work with -y.
-    int y = -keep_inside(-d->scroll_y, -d->extent[3], -d->extent[2], height, centre);
+    y = -keep_inside(-y, -d->extent[3], -d->extent[2], height, centre);
     int dx = px_from_os_x(d->scroll_x) - px_from_os_x(x);
     int dy = px_from_os_y(y) - px_from_os_y(d->scroll_y);
     d->scroll_x = x;
@@ -130,6 +130,12 @@ void window_keep_scroll_valid(HWND window)
     if (dx || dy)
         ScrollWindowEx(window, dx, dy, nullptr, nullptr, nullptr, nullptr,
                        SW_INVALIDATE | SW_ERASE | ((d->flags & WF_SCROLL_CHILDREN) ? SW_SCROLLCHILDREN : 0));
+}
+
+void window_keep_scroll_valid(HWND window)
+{
+    if (wdata *d = window_data(window))
+        apply_offsets(d, d->scroll_x, d->scroll_y);
 }
 
 const error_block *window_open(window_state *state) { return place(state, false, "open"); }
@@ -224,14 +230,9 @@ void scroll_message(HWND window, int bar, int request, int)
     if (now == old)
         return;
     if (vertical)
-        d->scroll_y = -now;
+        apply_offsets(d, d->scroll_x, -now);
     else
-        d->scroll_x = now;
-    window_keep_scroll_valid(window);
-    int dx = vertical ? 0 : px_from_os_x(old) - px_from_os_x(now);
-    int dy = vertical ? px_from_os_y(now) - px_from_os_y(old) : 0;
-    ScrollWindowEx(window, dx, dy, nullptr, nullptr, nullptr, nullptr,
-                   SW_INVALIDATE | SW_ERASE | ((d->flags & WF_SCROLL_CHILDREN) ? SW_SCROLLCHILDREN : 0));
+        apply_offsets(d, now, d->scroll_y);
     raise_open_event(window);
 }
 
