@@ -99,8 +99,8 @@ int check_entry(const Walk &w, uint32_t k, uint32_t offset, const char *text)
         return fail(w, "entry %u: woff %u, but its anchor word starts at %u", k, entry_woff(w.d, k), offset);
     if (w.bytes[offset] >= KEY_LENGTH)
         return fail(w, "entry %u: anchor \"%s\" has count byte %u", k, text, w.bytes[offset]);
-    char key[KEY_LENGTH] = {};
-    strncpy(key, text, KEY_LENGTH);
+    char key[KEY_LENGTH];
+    make_key(key, text);
     if (memcmp(key, entry_key(w.d, k), KEY_LENGTH) != 0)
         return fail(w, "entry %u: key differs from its anchor \"%s\"", k, text);
     return 0;

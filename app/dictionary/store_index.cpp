@@ -33,8 +33,7 @@ void set_entry_position(Dictionary *d, uint32_t entry, uint32_t woff, uint32_t f
 void set_entry(Dictionary *d, uint32_t entry, uint32_t woff, uint32_t first, const char *text)
 {
     set_entry_position(d, entry, woff, first);
-    char *key = reinterpret_cast<char *>(entry_address(d, entry) + 8);
-    strncpy(key, text, KEY_LENGTH);
+    make_key(reinterpret_cast<char *>(entry_address(d, entry) + 8), text);
 }
 
 const error_block *insert_entry(Dictionary *d, uint32_t entry, uint32_t woff, uint32_t first,
@@ -86,6 +85,15 @@ bool reanchor(Dictionary *d, uint32_t entry, WordCursor cursor)
     }
     delete_entry(d, entry);
     return false;
+}
+
+void make_key(char *key, const char *text)
+{
+    int i = 0;
+    for (; i < KEY_LENGTH && text[i]; i++)
+        key[i] = text[i];
+    for (; i < KEY_LENGTH; i++)
+        key[i] = 0;
 }
 
 bool has_space(const char *word) { return strchr(word, ' ') != nullptr; }

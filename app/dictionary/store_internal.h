@@ -29,5 +29,8 @@ const error_block *replace_bytes(Dictionary *d, uint32_t at, int old_length,
 // entry when there is none (its words join the previous block).
 bool reanchor(Dictionary *d, uint32_t entry, WordCursor cursor);  // false: entry deleted
 
+// The 8-byte key of a word: its first 8 bytes, NUL-padded.
+void make_key(char *key, const char *text);
+
 // Whether a word holds a space.
 bool has_space(const char *word);

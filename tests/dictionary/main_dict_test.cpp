@@ -27,11 +27,17 @@ std::string ruled(const std::string &line)
     size_t i = line.find_first_not_of(" \t\r");
     if (i == std::string::npos)
         return "";
-    std::string w(1, line[i]);
-    for (i++; i < line.size() && static_cast<unsigned char>(line[i]) >= 32; i++)
-        if (cp_is_alpha(static_cast<unsigned char>(line[i])))
-            w += static_cast<char>(cp_lower(static_cast<unsigned char>(line[i])));
-    return w.size() < 32 ? w : "";
+    char w[WORD_BUFFER];
+    size_t n = 0;
+    w[n++] = line[i];
+    for (i++; i < line.size() && static_cast<unsigned char>(line[i]) >= 32; i++) {
+        if (!cp_is_alpha(static_cast<unsigned char>(line[i])))
+            continue;
+        if (n == WORD_MAX)
+            return "";
+        w[n++] = static_cast<char>(cp_lower(static_cast<unsigned char>(line[i])));
+    }
+    return std::string(w, n);
 }
 
 }  // namespace
