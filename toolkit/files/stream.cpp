@@ -290,6 +290,8 @@ const error_block *stream_read(fs_stream *s, void *destination, int length)
 {
     if (length < 0)
         return make_error0(5);
+    if (length == 0)
+        return nullptr;
     char *to = static_cast<char *>(destination);
     if (in_memory(s)) {
         int take = s->valid - s->position;
@@ -355,6 +357,8 @@ const error_block *stream_write(fs_stream *s, const void *source, int length)
         return make_error0(5);
     if (mode_of(s) == 'r' || mode_of(s) == 0)
         return make_error0(4);
+    if (length == 0)
+        return nullptr;
     const char *from = static_cast<const char *>(source);
     if (in_memory(s))
         return write_memory(s, source, length);
