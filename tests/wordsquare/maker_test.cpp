@@ -8,6 +8,7 @@
 #include "toolkit/text/cp1252.h"
 #include "tests/wordsquare/wordsquare_test_support.h"
 
+#define EXPECTED_NEW_GRID "cherryf\nmangofi\nolivefr\nmeloniy\nnolfire\noakmbww\n"
 #define EXPECTED_MAKE_GRID "qseedcee\nmuxtdxrw\neqiihakt\nrarluxbe\neghqlsht\nypswordt\n"
 
 namespace {
@@ -168,6 +169,21 @@ TEST_F(WordsquareTest, NewFromDictionaryEndsWithAnEmptyListAndAFullGrid)
     for (int c = 0; c < 6; c++)
         for (int r = 0; r < 6; r++)
             EXPECT_NE(grid.letters[grid_cell(c, r)], ' ');
+}
+
+TEST_F(WordsquareTest, FixedSeedGivesTheCommittedNewGrid)
+{
+    use_dictionaries({{"MainDict", {"apple", "pear", "plum", "fig", "kiwi", "lime", "lemon", "mango", "peach",
+                                    "cherry", "grape", "melon", "olive", "quince", "date", "guava"}},
+                      {"Extra", {"oak", "ash", "elm", "yew", "fir"}}});
+    set_size(7, 6);
+    random_seed(77);
+    ASSERT_EQ(make_from_dictionary_start(), nullptr);
+    make_from_dictionary_run();
+    std::string all;
+    for (int r = 0; r < 6; r++)
+        all += row_text(r) + "\n";
+    EXPECT_EQ(all, EXPECTED_NEW_GRID);
 }
 
 TEST_F(WordsquareTest, NewWithAnEmptyDictionaryEnds)
