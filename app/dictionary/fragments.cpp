@@ -194,7 +194,13 @@ int decode_word(const uint8_t *bytes, char *text)
         uint8_t b = *p;
         if (b > FRAGMENT_ESCAPE) {
             const Fragment &f = fragment_table[b];
-            if (at + f.length <= WORD_MAX) {
+            if (at <= WORD_MAX - static_cast<int>(sizeof f.text)) {
+                // Copying the whole 7-byte field is faster than a loop and
+                // stays inside the 32-byte text; bytes past the word's end
+                // are cut by the terminator.
+                memcpy(text + at, f.text, sizeof f.text);
+                at += f.length;
+            } else if (at + f.length <= WORD_MAX) {
                 for (int i = 0; i < f.length; i++)
                     text[at + i] = f.text[i];
                 at += f.length;

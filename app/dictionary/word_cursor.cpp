@@ -109,6 +109,37 @@ uint32_t find_start_entry(const Dictionary *d, const char *word, unsigned option
     return static_cast<uint32_t>(mid);
 }
 
+namespace {
+
+// compare_words for whole words without options, also giving the position
+// where a non-zero result was decided.
+int compare_deciding(const char *a, const char *b, unsigned *case_result, int *position)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(a);
+    const auto *q = reinterpret_cast<const unsigned char *>(b);
+    *case_result = 0;
+    for (int i = 0; i < WORD_MAX; i++) {
+        unsigned char x = p[i], y = q[i];
+        if (x != y) {
+            int px = collation_primary[x], py = collation_primary[y];
+            if (collation_secondary[x] != collation_secondary[y]) {
+                *position = i;
+                return px - py;
+            }
+            if (*case_result == 0)
+                *case_result = px < py ? 1 : 3;
+        }
+        if (x == 0)
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+// The normal walk. A stored word that the query follows was decided at
+// some byte; every next word sharing more than that many bytes with it is
+// decided the same way, which its count byte tells without comparing.
 int find_word(const Dictionary *d, const char *word, WordCursor *cursor, unsigned *flags)
 {
     unsigned options = flags ? *flags & ~CMP_CASE_MASK : 0;
@@ -122,16 +153,19 @@ int find_word(const Dictionary *d, const char *word, WordCursor *cursor, unsigne
     }
     first_word_in_block(d, find_start_entry(d, word, options), cursor);
     WordCursor before = *cursor;
+    int decided_at = -1;
     for (;;) {
-        unsigned f = options;
-        int result = compare_words(word, cursor->text, WORD_MAX, &f);
-        if (result == 0) {
-            if (flags)
-                *flags = f;
-            return 1;
+        if (decided_at < 0 || word_bytes(d)[cursor->offset] <= decided_at) {
+            unsigned case_result;
+            int result = compare_deciding(word, cursor->text, &case_result, &decided_at);
+            if (result == 0) {
+                if (flags)
+                    *flags = options | (case_result << CMP_CASE_SHIFT);
+                return 1;
+            }
+            if (result < 0)
+                break;
         }
-        if (result < 0)
-            break;
         before = *cursor;
         if (!next_word(d, cursor))
             break;

@@ -74,3 +74,6 @@ void run(unsigned seed, const std::string &alphabet, int longest, int steps, int
 TEST(WordStoreRandom, ShortWordsManyBlocks) { run(1, "abcdefghij", 6, 6000, 3000); }
 TEST(WordStoreRandom, LongSharedPrefixesAndCase) { run(2, "aAbB", 14, 5000, 1500); }
 TEST(WordStoreRandom, SpacesEscapesAndLongWords) { run(3, "ab -'!\xE9\xC9", 31, 3000, 800); }
+// Many blocks of words sharing long prefixes that differ in case: anchors
+// move, entries go, blocks split and merge.
+TEST(WordStoreRandom, ManyBlocksOfLongCaseVariedPrefixes) { run(4, "aAbbbbbb", 16, 5000, 3000); }
