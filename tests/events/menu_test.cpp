@@ -188,6 +188,15 @@ TEST_F(MenuTest, ChoicesBuildPathsFromTheRootThroughEachOpenedSubmenu)
     EXPECT_EQ(own_choices, (std::vector<int>{201, -1}));
     EXPECT_TRUE(chosen.empty());
 
+    // F1 on an entry only logs the path it would take.
+    log_mark();
+    HELPINFO help = {sizeof help, HELPINFO_MENUITEM, 131, (HANDLE)deeper, 0, {0, 0}};
+    SendMessageA(w, WM_HELP, 0, (LPARAM)&help);
+    std::string log = log_since_mark();
+    EXPECT_NE(log.find("help menucommand root"), std::string::npos) << log;
+    EXPECT_NE(log.find("tag 5 s[0] 1 s[1] 2"), std::string::npos) << log;
+    EXPECT_TRUE(chosen.empty());
+
     ASSERT_EQ(menu_remove_bar(w), nullptr);
     EXPECT_EQ(GetMenu(w), nullptr);
     window_delete(w);

@@ -249,3 +249,18 @@ const error_block *window_open_centred(HWND w)
     return window_open(&s);
 }
 
+
+const error_block *window_open_at_pointer(HWND w)
+{
+    window_state s;
+    window_get_state(w, &s);
+    POINT p;
+    GetCursorPos(&p);
+    int width = s.x1 - s.x0, height = s.y1 - s.y0;
+    s.x0 = screen_os_x(p.x);
+    s.x1 = s.x0 + width;
+    s.y1 = screen_os_y(p.y);
+    s.y0 = s.y1 - height;
+    s.behind = BEHIND_TOP;
+    return window_open(&s);
+}

@@ -111,6 +111,8 @@ const error_block *window_open(window_state *state);
 const error_block *window_open_ex(window_state *state);
 // Opens the window at its current size in the middle of the screen, on top.
 const error_block *window_open_centred(HWND window);
+// Opens the window at its current size with its top left at the pointer.
+const error_block *window_open_at_pointer(HWND window);
 const error_block *window_get_state(HWND window, window_state *state);
 const error_block *window_close(HWND window);
 const error_block *window_set_extent(HWND window, int x0, int y0, int x1, int y1);
