@@ -172,7 +172,7 @@ const error_block *menu_add(int tag, const char *text, int flags, int command)
     if (!r || !r->handle)
         return nullptr;
     char label[256];
-    expanded(text, label, sizeof label);
+    const error_block *cut = expanded(text, label, sizeof label);
     UINT style = MF_STRING | (flags & MENU_GREYED ? MF_GRAYED : 0) | (flags & MENU_TICKED ? MF_CHECKED : 0);
     if (!AppendMenuA(r->handle, style, command, label))
         return win_error("AppendMenu");
@@ -183,7 +183,7 @@ const error_block *menu_add(int tag, const char *text, int flags, int command)
         if (at < 32)
             r->separators |= 1u << at;
     }
-    return nullptr;
+    return cut;
 }
 
 const error_block *menu_remove_all(int tag)
