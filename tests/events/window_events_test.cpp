@@ -372,4 +372,47 @@ TEST_F(WindowEventsTest, AFixedBoxDragMovesWithThePointerInsideItsBounds)
     EXPECT_EQ(box, (std::vector<int>{x + 60, y + 30, x + 150, y + 90}));
 }
 
+const error_block *pointer_shape(HWND, void *, int *, int *claimed)
+{
+    seen.push_back("shape");
+    *claimed = 1;
+    return nullptr;
+}
+const error_block *notice(user_message *m, int *) { seen.push_back("notice " + std::to_string(m->action)); return nullptr; }
+
+TEST_F(WindowEventsTest, PointerShapesAndSystemNoticesReachTheirHandlers)
+{
+    register_setcursor(pointer_shape, w, nullptr);
+    LRESULT r = SendMessageA(w, WM_SETCURSOR, (WPARAM)w, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(r, TRUE);
+    SendMessageA(w, WM_SETCURSOR, (WPARAM)w, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
+    deregister_setcursor(pointer_shape, w, nullptr);
+    register_user_message(notice, MESSAGE_FONT_CHANGE);
+    register_user_message(notice, MESSAGE_PALETTE);
+    SendMessageA(w, WM_FONTCHANGE, 0, 0);
+    SendMessageA(w, WM_DISPLAYCHANGE, 24, MAKELPARAM(1024, 768));
+    deregister_user_message(notice, MESSAGE_FONT_CHANGE);
+    deregister_user_message(notice, MESSAGE_PALETTE);
+    EXPECT_EQ(seen, (std::vector<std::string>{"shape", "notice 557056", "notice 9"}));
+}
+
+TEST_F(WindowEventsTest, OpenExPlacesTheOuterRectangleAndHeightsAreSetInOsUnits)
+{
+    window_state s = {w, 450, 450, 1050, 900, 0, 0, BEHIND_TOP, 0};
+    ASSERT_EQ(window_open_ex(&s), nullptr);
+    RECT outer;
+    GetWindowRect(w, &outer);
+    EXPECT_EQ(outer.left, 240);
+    EXPECT_EQ(outer.right, 560);
+    EXPECT_EQ(outer.top, 768 - 480);
+    EXPECT_EQ(outer.bottom, 768 - 240);
+
+    HWND tall;
+    ASSERT_EQ(window_create_height(300, nullptr, nullptr, 360, &tall), nullptr);
+    RECT client;
+    GetClientRect(tall, &client);
+    EXPECT_EQ(client.bottom, 192);
+    window_delete(tall);
+}
+
 }  // namespace
