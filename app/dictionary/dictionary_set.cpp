@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dictionary/search_index.h"
 #include "app/grid/app_errors.h"
 #include "toolkit/files/files.h"
 #include "toolkit/messages/error.h"
@@ -223,6 +224,7 @@ void mark_slot_changed(int slot)
 {
     if (valid_slot(slot))
         slot_at(slot).changed = 1;
+    search_forget_tables();   // the searches' precomputed tables are stale now
 }
 
 const error_block *save_changed_dictionaries()

@@ -236,11 +236,18 @@ const SearchTables *search_tables(const Dictionary *d)
     return cache.back().get();
 }
 
+namespace {
+uint32_t generation = 0;
+}
+
 void search_forget_tables()
 {
     anagram_forget_tables();
     cache.clear();
+    generation++;
 }
+
+uint32_t search_tables_generation() { return generation; }
 
 void search_check_tables()
 {

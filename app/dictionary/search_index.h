@@ -25,8 +25,11 @@ struct SearchTables;
 // The tables of a dictionary (built when missing or stale).
 const SearchTables *search_tables(const Dictionary *d);
 // Drops every table, the anagram tables too (after edits, or to free
-// memory).
+// memory). mark_slot_changed calls it after every dictionary edit.
 void search_forget_tables();
+// Counts the calls of search_forget_tables: other caches built from the
+// dictionaries (the Wordsquare lexicon) rebuild when it moves.
+uint32_t search_tables_generation();
 // The fingerprint the tables are checked against: both counts, the block
 // lengths, the index block and a sample of the word block.
 uint64_t search_fingerprint(const Dictionary *d);

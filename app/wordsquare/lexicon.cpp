@@ -33,6 +33,7 @@ struct Source {
     uint64_t print;
 };
 std::vector<Source> sources;   // what the trie was built from
+uint32_t built_generation;     // search_tables_generation() when built
 
 // The word with spaces removed and letters lowered, when it is made of
 // the letters a-z alone; else empty.
@@ -78,7 +79,8 @@ void fill(uint32_t at, const std::vector<std::string> &words, size_t lo, size_t 
 
 bool up_to_date()
 {
-    if (nodes.empty() || sources.size() != static_cast<size_t>(search_dictionary_count()))
+    if (nodes.empty() || sources.size() != static_cast<size_t>(search_dictionary_count()) ||
+        built_generation != search_tables_generation())
         return false;
     for (size_t i = 0; i < sources.size(); i++) {
         const Dictionary *d = search_dictionary(static_cast<int>(i));
@@ -92,6 +94,7 @@ void build()
 {
     std::vector<std::string> words;
     sources.clear();
+    built_generation = search_tables_generation();
     for (int i = 0; i < search_dictionary_count(); i++) {
         const Dictionary *d = search_dictionary(i);
         sources.push_back({d, d ? search_fingerprint(d) : 0});

@@ -245,6 +245,22 @@ TEST_F(SearchTest, ApplyingASolutionWritesItsWordsOnlyForARealRow)
     EXPECT_NE(grid.modified_count, before);
 }
 
+TEST_F(SearchTest, AnEditedDictionaryIsSearchedAsItIsNow)
+{
+    use_dictionaries({{"Main", {"bat", "cat", "rat"}}});
+    put_across(0, 0, "?at");
+    mark_rectangle(0, 0, 2, 0);
+    solve();
+    EXPECT_EQ(solution_rows(), (std::vector<std::string>{"bat", "cat", "rat"}));
+    // Same count, same lengths, same index: only the edit notice tells.
+    Dictionary *d = &dictionary_set.slots[0].dictionary;
+    EXPECT_EQ(delete_word(d, "cat"), 1);
+    EXPECT_EQ(add_word(d, "hat"), nullptr);
+    mark_slot_changed(0);
+    solve();
+    EXPECT_EQ(solution_rows(), (std::vector<std::string>{"bat", "hat", "rat"}));
+}
+
 TEST_F(SearchTest, PartLongerThanAnyWordTakesNone)
 {
     std::string long_word(31, 'a');
