@@ -167,6 +167,24 @@ void find_fast(benchmark::State &state)
     state.SetLabel("vs lookup_baseline_unordered_set");
 }
 
+// The same with one multi-word entry in the store: the careful walk.
+void find_fast_with_spaced_words(benchmark::State &state)
+{
+    static Dictionary spaced = [] {
+        Dictionary d{};
+        if (fixture().ready) {
+            load_dictionary_file(&d, kSaved.c_str());
+            add_word(&d, "ice zone");
+        }
+        return d;
+    }();
+    per_word(state, [](const std::string &w, size_t) {
+        unsigned flags = CMP_IGNORE_SPACES;
+        return find_word(&spaced, w.c_str(), nullptr, &flags);
+    });
+    state.SetLabel("vs lookup_baseline_unordered_set");
+}
+
 void word_at_number(benchmark::State &state)
 {
     per_word(state, [](const std::string &w, size_t i) {
@@ -223,6 +241,7 @@ BENCHMARK(add_one_by_one_sorted)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(load_main_dict)->Unit(benchmark::kMillisecond);
 BENCHMARK(find_normal);
 BENCHMARK(find_fast);
+BENCHMARK(find_fast_with_spaced_words);
 BENCHMARK(word_at_number);
 BENCHMARK(lookup_baseline_unordered_set);
 BENCHMARK(size_per_word)->Iterations(1);

@@ -57,6 +57,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (dictionary_check(&d, message, sizeof message) || d.words != model.size())
             abort();
     }
+    for (auto &[key, spelling] : model) {
+        unsigned flags = CMP_IGNORE_SPACES;
+        WordCursor c;
+        if (!find_word(&d, spelling.c_str(), nullptr, &flags) || !find_word(&d, spelling.c_str(), &c, nullptr))
+            abort();
+    }
     auto it = model.begin();
     WordCursor c;
     if (word_at(&d, 0, &c)) {

@@ -4,10 +4,12 @@
 
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 
 #include "app/dictionary/dictionary.h"
 #include "tests/dictionary/store_test_util.h"
+#include "toolkit/text/cp1252.h"
 
 namespace {
 
@@ -77,3 +79,37 @@ TEST(WordStoreRandom, SpacesEscapesAndLongWords) { run(3, "ab -'!\xE9\xC9", 31, 
 // Many blocks of words sharing long prefixes that differ in case: anchors
 // move, entries go, blocks split and merge.
 TEST(WordStoreRandom, ManyBlocksOfLongCaseVariedPrefixes) { run(4, "aAbbbbbb", 16, 5000, 3000); }
+
+// The fast find against a brute-force oracle: a query is found exactly when
+// some stored word equals it ignoring spaces and case.
+TEST(WordStoreRandom, FastFindMatchesAnOracle)
+{
+    std::mt19937 rng(5);
+    TestDictionary t;
+    for (int i = 0; i < 3000; i++)
+        t.add(random_word(rng, "ab -'", 9));
+    std::vector<std::string> stored = all_words(t.d);
+    auto squeeze = [](const std::string &w) {
+        std::string out;
+        for (char c : w)
+            if (c != ' ')
+                out += static_cast<char>(cp_lower(static_cast<unsigned char>(c)));
+        return out;
+    };
+    std::set<std::string> squeezed;
+    for (const auto &w : stored)
+        squeezed.insert(squeeze(w));
+    int found = 0;
+    for (int i = 0; i < 4000; i++) {
+        std::string q = i % 2 ? random_word(rng, "aAb -'", 9) : squeeze(stored[rng() % stored.size()]);
+        unsigned flags = CMP_IGNORE_SPACES;
+        int result = find_word(&t.d, q.c_str(), nullptr, &flags);
+        bool expected = !squeeze(q).empty() && squeezed.count(squeeze(q)) > 0;
+        ASSERT_EQ(result, expected ? 1 : 0) << "\"" << q << "\"";
+        if (result) {
+            ASSERT_EQ(squeeze(fast_find_spelling()), squeeze(q));
+            found++;
+        }
+    }
+    EXPECT_GT(found, 2000);
+}
