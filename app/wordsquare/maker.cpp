@@ -1,7 +1,8 @@
 // The Wordsquare maker.
 //
-// fit_word places one word and recurses for the next. Each call draws its
-// own random start cell and direction (also when called again after a
+// fit_word places one word and goes on with the next (a depth-first
+// search, kept on an explicit stack). Each word's turn draws its own
+// random start cell and direction (also when it comes again after a
 // backtrack), then tries every start cell in column-then-row order from
 // there, wrapping round, and every allowed direction from the random one,
 // cyclically. Placing a letter adds 1 to the cell's coverage; undoing
@@ -10,6 +11,7 @@
 #include "app/wordsquare/maker.h"
 
 #include <cstring>
+#include <vector>
 
 #include "app/dictionary/dictionary.h"
 #include "app/dictionary/search_dictionaries.h"
@@ -58,29 +60,71 @@ void undo(int length, int c, int r, int dc, int dr)
     }
 }
 
-// Tries the allowed directions from d0 at start cell (c, r).
-bool fit_at(int n, const char *text, int length, int c, int r, int d0, uint32_t allowed)
+// One level of the search: the word being placed, its random start and
+// how far its scan has come. The levels live on an explicit stack rather
+// than the call stack, so that a list of thousands of words cannot
+// overflow it.
+struct Level {
+    int n;                                 // the word's index in the list
+    char text[sizeof(word_record::text)];
+    int length;
+    int c0, r0, d0;                        // the random start
+    uint32_t allowed;
+    int c, r, k;                           // next start cell, next direction offset
+    int dc, dr;                            // the placement being tried
+};
+
+// Steps 2 to 5 for word n. False when the stop flag ends the search here
+// (the message has been shown): the level then counts as done.
+bool begin_level(Level &l, int n)
 {
-    for (int k = 0; k < direction_count; k++) {
-        const direction_step &d = direction_table[(d0 + k) & 7];
-        if (!(allowed & d.bit))
-            continue;
-        if (!inside(c + (length - 1) * d.col_step, r + (length - 1) * d.row_step))
-            continue;
-        if (!letters_fit(text, length, c, r, d.col_step, d.row_step))
-            continue;
-        place(text, length, c, r, d.col_step, d.row_step);
-        if (fit_word(n + 1)) {
-            word_record *w = list_word(n);
-            w->col = c;
-            w->row = r;
-            w->col_step = d.col_step;
-            w->row_step = d.row_step;
+    l.n = n;
+    grid_ui_show_progress(n);
+    l.c0 = random_draw() % grid.width;
+    l.r0 = random_draw() % grid.height;
+    l.d0 = random_draw() & 7;
+    l.allowed = allowed_directions();
+    strcpy(l.text, list_word(n)->text);
+    if (stop_requested()) {
+        report_message(0, "Fitted %d words, up to %s", n, l.text);
+        return false;
+    }
+    grid_ui_poll_once();
+    l.length = static_cast<int>(strlen(l.text));
+    l.c = l.c0;
+    l.r = l.r0;
+    l.k = 0;
+    return true;
+}
+
+// Places the level's word at its next possible place, scanning directions
+// from d0 cyclically at each start cell and the start cells in column-then-
+// row order from (c0, r0), wrapping round. False when none is left.
+bool place_next(Level &l)
+{
+    for (;;) {
+        while (l.k < direction_count) {
+            const direction_step &d = direction_table[(l.d0 + l.k++) & 7];
+            if (!(l.allowed & d.bit))
+                continue;
+            if (!inside(l.c + (l.length - 1) * d.col_step, l.r + (l.length - 1) * d.row_step))
+                continue;
+            if (!letters_fit(l.text, l.length, l.c, l.r, d.col_step, d.row_step))
+                continue;
+            place(l.text, l.length, l.c, l.r, d.col_step, d.row_step);
+            l.dc = d.col_step;
+            l.dr = d.row_step;
             return true;
         }
-        undo(length, c, r, d.col_step, d.row_step);
+        l.k = 0;
+        if (++l.c == grid.width) {
+            l.c = 0;
+            if (++l.r == grid.height)
+                l.r = 0;
+        }
+        if (l.c == l.c0 && l.r == l.r0)
+            return false;
     }
-    return false;
 }
 
 }  // namespace
@@ -89,30 +133,38 @@ bool fit_word(int n)
 {
     if (n >= grid.word_count)
         return true;
-    grid_ui_show_progress(n);
-    int c0 = random_draw() % grid.width;
-    int r0 = random_draw() % grid.height;
-    int d0 = random_draw() & 7;
-    uint32_t allowed = allowed_directions();
-    char text[sizeof(word_record::text)];
-    strcpy(text, list_word(n)->text);
-    if (stop_requested()) {
-        report_message(0, "Fitted %d words, up to %s", n, text);
+    std::vector<Level> levels(1);
+    if (!begin_level(levels[0], n))
+        return true;
+    for (;;) {
+        if (!place_next(levels.back())) {
+            // No place lets the later words fit: back to the word before.
+            levels.pop_back();
+            if (levels.empty())
+                return false;
+            const Level &l = levels.back();
+            undo(l.length, l.c, l.r, l.dc, l.dr);
+            continue;
+        }
+        int next = levels.back().n + 1;
+        if (next < grid.word_count) {
+            Level child;
+            if (begin_level(child, next)) {
+                levels.push_back(child);
+                continue;
+            }
+        }
+        // Every word is placed (or the stop flag cut the search short):
+        // each level records where its word went.
+        for (const Level &l : levels) {
+            word_record *w = list_word(l.n);
+            w->col = l.c;
+            w->row = l.r;
+            w->col_step = l.dc;
+            w->row_step = l.dr;
+        }
         return true;
     }
-    grid_ui_poll_once();
-    int length = static_cast<int>(strlen(text));
-    int c = c0, r = r0;
-    do {
-        if (fit_at(n, text, length, c, r, d0, allowed))
-            return true;
-        if (++c == grid.width) {
-            c = 0;
-            if (++r == grid.height)
-                r = 0;
-        }
-    } while (c != c0 || r != r0);
-    return false;
 }
 
 void make_from_list_start()

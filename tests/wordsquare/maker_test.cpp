@@ -103,6 +103,17 @@ TEST_F(WordsquareTest, UndoLeavesLettersThatAnotherWordStillUses)
         }
 }
 
+TEST_F(WordsquareTest, TwentyThousandWordsFitWithoutExhaustingTheStack)
+{
+    set_size(127, 127);
+    for (int i = 0; i < 20000; i++)
+        ASSERT_EQ(list_add_word(-1, -1, -1, -1, i % 2 ? "ab" : "ba"), nullptr);
+    clear_wordsquare_area();
+    EXPECT_TRUE(fit_word(0));
+    EXPECT_TRUE(letters_in_grid(list_word(0)));
+    EXPECT_TRUE(letters_in_grid(list_word(19999)));
+}
+
 TEST_F(WordsquareTest, StopAtWordSixNamesItAndKeepsTheFirstSix)
 {
     set_size(15, 15);
