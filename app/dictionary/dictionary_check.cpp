@@ -10,8 +10,6 @@
 #include "app/dictionary/store_internal.h"
 #include "toolkit/memory/memory.h"
 
-int dictionary_check_counting(const Dictionary *d, char *message, int size, uint32_t *spaced);
-
 namespace {
 
 const uint32_t kSplitAt = 128;

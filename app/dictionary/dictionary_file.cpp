@@ -10,13 +10,12 @@
 #include <cstring>
 
 #include "app/dictionary/dictionary.h"
+#include "app/dictionary/store_internal.h"
 #include "app/grid/app_errors.h"
 #include "toolkit/files/files.h"
 #include "toolkit/memory/memory.h"
 #include "toolkit/messages/error.h"
 #include "toolkit/messages/log.h"
-
-int dictionary_check_counting(const Dictionary *d, char *message, int size, uint32_t *spaced);
 
 namespace {
 

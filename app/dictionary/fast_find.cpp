@@ -24,8 +24,6 @@
 #include "app/dictionary/dictionary.h"
 #include "app/dictionary/store_internal.h"
 
-uint32_t find_start_entry(const Dictionary *d, const char *word, unsigned options);
-
 namespace {
 
 char found_spelling[WORD_BUFFER];

@@ -29,6 +29,14 @@ const error_block *replace_bytes(Dictionary *d, uint32_t at, int old_length,
 // entry when there is none (its words join the previous block).
 bool reanchor(Dictionary *d, uint32_t entry, WordCursor cursor);  // false: entry deleted
 
+// The last entry whose key sorts strictly below `word` (max 8 bytes, with
+// the given options), or entry 0.
+uint32_t find_start_entry(const Dictionary *d, const char *word, unsigned options);
+// The ignore-spaces mode of find_word.
+int find_word_fast(const Dictionary *d, const char *word, unsigned *flags);
+// dictionary_check, also counting the words that hold a space.
+int dictionary_check_counting(const Dictionary *d, char *message, int size, uint32_t *spaced);
+
 // The 8-byte key of a word: its first 8 bytes, NUL-padded.
 void make_key(char *key, const char *text);
 

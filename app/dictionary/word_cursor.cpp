@@ -80,8 +80,6 @@ int next_word(const Dictionary *d, WordCursor *cursor)
     return 0;
 }
 
-int find_word_fast(const Dictionary *d, const char *word, unsigned *flags);
-
 // The last entry whose key sorts strictly below the word (entry 0 when none):
 // a binary search over the keys, then a step back over equal keys.
 uint32_t find_start_entry(const Dictionary *d, const char *word, unsigned options)
