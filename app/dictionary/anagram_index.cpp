@@ -59,8 +59,8 @@ int make_key(const char *word, unsigned char *key)
 void build(AnagramTables &a, const Dictionary *d)
 {
     a.dictionary = d;
-    a.print = search_fingerprint(d);
     a.words = search_tables(d);
+    a.print = search_tables_print(a.words);
     a.keys.clear();
     a.groups.clear();
     a.numbers.clear();
@@ -111,11 +111,14 @@ void build(AnagramTables &a, const Dictionary *d)
             a.alphabet.push_back(static_cast<unsigned char>(c));
 }
 
+// find_anagrams has checked the word tables against the dictionary; these
+// follow them.
 const AnagramTables *tables_for(const Dictionary *d)
 {
     for (auto &a : cache)
         if (a->dictionary == d) {
-            if (a->print != search_fingerprint(d))
+            const SearchTables *t = search_tables(d);
+            if (a->words != t || a->print != search_tables_print(t))
                 build(*a, d);
             return a.get();
         }

@@ -80,8 +80,12 @@ uint64_t search_fingerprint(const Dictionary *d)
     int length = anchor ? flex_length(&anchor) : 0;
     h = mix(h, static_cast<uint64_t>(length));
     const uint8_t *index = static_cast<const uint8_t *>(d->index);
+    void *index_anchor = d->index;
+    uint32_t index_bytes = index ? static_cast<uint32_t>(flex_length(&index_anchor)) : 0;
+    if (index_bytes > d->noindex * INDEX_ENTRY_SIZE)
+        index_bytes = d->noindex * INDEX_ENTRY_SIZE;
     if (index)
-        for (uint32_t i = 0; i < d->noindex * INDEX_ENTRY_SIZE; i += 8) {
+        for (uint32_t i = 0; i + 8 <= index_bytes; i += 8) {
             uint64_t v;
             memcpy(&v, index + i, 8);
             h = mix(h, v);
@@ -289,6 +293,8 @@ bool search_tables_any_match(const SearchTables *t, const char *pattern, int n)
     });
     return any;
 }
+
+uint64_t search_tables_print(const SearchTables *t) { return t->print; }
 
 const char *search_tables_word(const SearchTables *t, uint32_t number)
 {

@@ -42,6 +42,9 @@ bool search_tables_answer(const SearchTables *t, const char *pattern, int n);
 // otherwise equal ignoring case), ascending.
 void search_tables_matches(const SearchTables *t, const char *pattern, int n, std::vector<uint32_t> &out);
 bool search_tables_any_match(const SearchTables *t, const char *pattern, int n);
+// The fingerprint the tables were built at (caches built on them compare
+// it after search_check_tables).
+uint64_t search_tables_print(const SearchTables *t);
 // Word `number` as stored.
 const char *search_tables_word(const SearchTables *t, uint32_t number);
 // The first word whose first m bytes sort after the pattern's.
