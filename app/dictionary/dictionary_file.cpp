@@ -71,6 +71,8 @@ const error_block *read_header(fs_stream *s)
 
 const error_block *read_body(fs_stream *s, Dictionary *d, int64_t file_length)
 {
+    if (file_length < kHeaderSize + kCountsSize + 2 * kBlockHeaderSize)
+        return corrupt("file shorter than its headers");
     if (const error_block *e = read_header(s))
         return e;
     int32_t words, noindex;

@@ -201,3 +201,36 @@ TEST_F(DictionarySetTest, DocumentListHolds32)
     EXPECT_EQ(document_list.count, 31);
     EXPECT_EQ(dictionary_set.slots[0].uses, 31);
 }
+
+TEST_F(DictionarySetTest, FailedCreateLeavesNoSlot)
+{
+    make("Alpha");
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    set_dictionary_directory((dir / "no such folder").string().c_str());
+    EXPECT_NE(create_dictionary("Beta"), nullptr);
+    EXPECT_EQ(dictionary_set.count, 1);
+    EXPECT_EQ(find_slot("Beta"), -1);
+}
+
+TEST_F(DictionarySetTest, DefaultThatFailsToLoadStaysListedEmpty)
+{
+    make("MainDict");
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    std::ofstream((dir / "MainDict.dic").string(), std::ios::binary | std::ios::trunc) << "damaged";
+    EXPECT_EQ(ensure_dictionary(), nullptr);
+    ASSERT_EQ(document_list.count, 1);
+    EXPECT_FALSE(dictionary_set.slots[0].loaded);
+    EXPECT_EQ(dictionary_set.slots[0].dictionary.words, 0u);
+    EXPECT_EQ(errnum(load_slot(0)), ECR);
+}
+
+TEST_F(DictionarySetTest, LoadingAgainReadsTheFileAgain)
+{
+    make("Alpha", {"one"});
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    ASSERT_EQ(toggle_in_document(0), nullptr);
+    ASSERT_EQ(toggle_in_document(0), nullptr);   // unused and unchanged: unloaded
+    make("Alpha", {"one", "two"});
+    ASSERT_EQ(toggle_in_document(0), nullptr);
+    EXPECT_EQ(dictionary_set.slots[0].dictionary.words, 2u);
+}
