@@ -3,8 +3,8 @@
 # what runs outside it: Debian's `an -l 1` per anagram query against ours,
 # and `qxw -b` filling a full 5 x 5 square against `quill fill` doing the
 # same (both with their start-up and dictionary load). Prints one table:
-# our figure, the baseline's, and the ratio (baseline / ours: above 1 is
-# faster than the baseline).
+# our figure, the baseline's, and the speed-up (baseline / ours: above 1
+# is faster than the baseline).
 #
 #   bench/search_bench.sh BUILD_DIR     (the bench preset's build directory)
 set -euo pipefail
@@ -79,7 +79,7 @@ rows = [
     ('Wordsquare solve 127x127, min 5', seconds('wordsquare_solve_127'), 'hash set of words', seconds('wordsquare_baseline_hash_127')),
     ('Wordsquare New 15x15', seconds('wordsquare_new_15'), '-', None),
 ]
-print('%-46s %12s  %-42s %12s %9s' % ('search', 'ours', 'baseline', 'baseline', 'ratio'))
+print('%-46s %12s  %-42s %12s %9s' % ('search', 'ours', 'baseline', 'baseline', 'speed-up'))
 for name, ours, base_name, base in rows:
     ratio = '%.2fx' % (base / ours) if base else '-'
     print('%-46s %12s  %-42s %12s %9s' % (name, fmt(ours), base_name, fmt(base) if base else '-', ratio))
