@@ -73,9 +73,12 @@ int prefix_order(const char *text, const char *prefix, int n)
     return 0;
 }
 
-// The query without spaces; false when it is empty or too long to be stored.
+// The query without spaces; false when it is empty or too long to be
+// stored. A query of spaces alone matches stored words of spaces alone.
 bool strip_spaces(const char *word, char *out)
 {
+    if (!*word)
+        return false;
     int n = 0;
     for (const char *p = word; *p; p++) {
         if (*p == ' ')
@@ -85,7 +88,7 @@ bool strip_spaces(const char *word, char *out)
         out[n++] = *p;
     }
     out[n] = 0;
-    return n > 0;
+    return true;
 }
 
 // Walks from `entry`. With `prefix` null (phase 1) the walk ends at a
