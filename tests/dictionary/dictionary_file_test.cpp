@@ -75,7 +75,7 @@ TEST_F(DictionaryFile, SaveAndLoadGiveIdenticalBlocks)
 {
     TestDictionary t, back;
     for (int i = 0; i < 2000; i++)
-        t.add("w" + std::to_string(i * 7919 % 100000) + (i % 3 ? "" : " x"));
+        t.add(std::string("w").append(std::to_string(i * 7919 % 100000)).append(i % 3 ? "" : " x"));
     std::string dir = std::filesystem::path(temp_path("x")).parent_path().string();
     ASSERT_EQ(save_dictionary(&t.d, dir.c_str(), "Identity"), nullptr);
     ASSERT_EQ(load_dictionary(&back.d, dir.c_str(), "Identity"), nullptr);

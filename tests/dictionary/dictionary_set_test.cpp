@@ -52,7 +52,7 @@ protected:
 TEST_F(DictionarySetTest, DiscoveryFillsAtMost32SlotsInByteOrder)
 {
     for (int i = 0; i < 33; i++)
-        make(("D" + std::to_string(100 + i)).c_str());
+        make(std::string("D").append(std::to_string(100 + i)).c_str());
     make("Apple");
     fs::create_directories(dir / "folder.dic");
     std::string long_name(40, 'x');
@@ -96,7 +96,7 @@ TEST_F(DictionarySetTest, CreateKeepsByteOrderAndRenumbersTheDocumentList)
 TEST_F(DictionarySetTest, FullTableRefusesCreate)
 {
     for (int i = 0; i < 32; i++)
-        make(("D" + std::to_string(i)).c_str());
+        make(std::string("D").append(std::to_string(i)).c_str());
     ASSERT_EQ(discover_dictionaries(), nullptr);
     EXPECT_EQ(errnum(create_dictionary("More")), ENUD);
     EXPECT_FALSE(fs::exists(dir / "More.dic"));
