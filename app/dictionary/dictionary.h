@@ -53,7 +53,9 @@ const char *entry_key(const Dictionary *d, uint32_t entry);   // 8 bytes, not te
 inline const uint8_t *word_bytes(const Dictionary *d) { return static_cast<const uint8_t *>(d->wordblock); }
 
 // --- Reading -----------------------------------------------------------
-// Puts the cursor on the anchor word of `entry`.
+// Puts the cursor on the anchor word of `entry`; with no such entry (an
+// empty store) the cursor is empty, its number `words`, so that
+// next_word gives 0.
 void first_word_in_block(const Dictionary *d, uint32_t entry, WordCursor *cursor);
 // Moves to the next word: 1, or 0 at the end (text empty, length 0).
 int next_word(const Dictionary *d, WordCursor *cursor);

@@ -59,6 +59,11 @@ uint32_t block_end(const Dictionary *d, uint32_t entry)
 
 void first_word_in_block(const Dictionary *d, uint32_t entry, WordCursor *cursor)
 {
+    if (entry >= d->noindex) {   // an empty store, or no such entry
+        empty_cursor(cursor);
+        cursor->number = d->words;
+        return;
+    }
     memset(cursor->text, 0, sizeof cursor->text);
     memcpy(cursor->text, entry_key(d, entry), KEY_LENGTH);
     cursor->offset = entry_woff(d, entry);
