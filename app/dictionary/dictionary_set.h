@@ -44,9 +44,9 @@ struct DocumentList {
 extern DocumentList document_list;
 
 // What the shell provides; every field may be null (nothing happens).
+// (toggle_in_document marks the grid modified through the grid's own hooks.)
 struct DictionarySetHooks {
     void (*menus_changed)();                        // after discovery, create, delete
-    void (*document_changed)();                     // the document list changed by the user
     const error_block *(*open_edit_window)(int slot);  // edit_slot, once loaded
 };
 void dictionary_set_hooks(const DictionarySetHooks *hooks);

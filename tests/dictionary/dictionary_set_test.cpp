@@ -234,3 +234,25 @@ TEST_F(DictionarySetTest, LoadingAgainReadsTheFileAgain)
     ASSERT_EQ(toggle_in_document(0), nullptr);
     EXPECT_EQ(dictionary_set.slots[0].dictionary.words, 2u);
 }
+
+namespace {
+int menu_builds = 0, edits_opened = -1;
+void count_menu_build() { menu_builds++; }
+const error_block *open_edit(int slot) { return edits_opened = slot, nullptr; }
+}  // namespace
+
+TEST_F(DictionarySetTest, HooksRebuildMenusAndOpenTheEditWindow)
+{
+    make("Alpha", {"one"});
+    DictionarySetHooks hooks{count_menu_build, open_edit};
+    dictionary_set_hooks(&hooks);
+    menu_builds = 0;
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    ASSERT_EQ(create_dictionary("Beta"), nullptr);
+    ASSERT_EQ(delete_dictionary(1), nullptr);
+    EXPECT_EQ(menu_builds, 3);
+    EXPECT_EQ(edit_slot(0), nullptr);
+    EXPECT_EQ(edits_opened, 0);
+    EXPECT_TRUE(dictionary_set.slots[0].loaded);
+    dictionary_set_hooks(nullptr);
+}
