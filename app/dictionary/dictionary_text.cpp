@@ -99,10 +99,20 @@ const error_block *export_word_file(const Dictionary *d, const char *path)
     return stream_close(&s, e);
 }
 
+// The slot's dictionary must hold its file's words before it is changed or
+// written out: otherwise a later save would replace the file with the
+// imported words alone.
+static const error_block *ensure_loaded(int slot)
+{
+    return dictionary_set.slots[slot].loaded ? nullptr : load_slot(slot);
+}
+
 const error_block *import_words(int slot, const char *path)
 {
     if (slot < 0 || slot >= dictionary_set.count)
         return nullptr;
+    if (const error_block *e = ensure_loaded(slot))
+        return e;
     ImportCounts counts;
     const error_block *e = import_word_file(&dictionary_set.slots[slot].dictionary, path, false, &counts);
     if (counts.words > 0)
@@ -114,5 +124,7 @@ const error_block *export_words(int slot, const char *path)
 {
     if (slot < 0 || slot >= dictionary_set.count)
         return nullptr;
+    if (const error_block *e = ensure_loaded(slot))
+        return e;
     return export_word_file(&dictionary_set.slots[slot].dictionary, path);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/dictionary/dictionary_set.h"
+#include "app/dictionary/dictionary_text.h"
 #include "app/grid/app_errors.h"
 #include "app/grid/grid_dictionaries.h"
 #include "tests/dictionary/store_test_util.h"
@@ -255,4 +256,20 @@ TEST_F(DictionarySetTest, HooksRebuildMenusAndOpenTheEditWindow)
     EXPECT_EQ(edits_opened, 0);
     EXPECT_TRUE(dictionary_set.slots[0].loaded);
     dictionary_set_hooks(nullptr);
+}
+
+TEST_F(DictionarySetTest, ImportIntoASlotKeepsItsFileWords)
+{
+    make("Alpha", {"one", "two"});
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    std::string text = (dir / "new.txt").string();
+    std::ofstream(text, std::ios::binary) << "three\r\n";
+    ASSERT_EQ(import_words(0, text.c_str()), nullptr);
+    EXPECT_TRUE(dictionary_set.slots[0].changed);
+    EXPECT_EQ(dictionary_set.slots[0].dictionary.words, 3u);
+    std::string out = (dir / "out.txt").string();
+    ASSERT_EQ(export_words(0, out.c_str()), nullptr);
+    EXPECT_EQ(fs::file_size(out), 17u);   // one, three, two with CR LF
+    ASSERT_EQ(save_changed_dictionaries(), nullptr);
+    EXPECT_FALSE(dictionary_set.slots[0].changed);
 }
