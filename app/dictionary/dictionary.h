@@ -36,6 +36,20 @@ struct Dictionary {
     void *index;        // flex anchor: noindex entries of INDEX_ENTRY_SIZE bytes
     void *wordblock;    // flex anchor: the encoded words and the end pair
     uint32_t spaced;    // words holding a space (the fast find's careful mode)
+    uint64_t generation;  // changes with every change of the words (see dictionary_touch)
+};
+
+// Marks a dictionary as changed: gives it a generation number that no
+// dictionary has had before, so that anything built from its words (the
+// searches' tables) knows exactly when to rebuild. Every operation that
+// changes the store calls it.
+void dictionary_touch(Dictionary *d);
+
+// Calls dictionary_touch when it goes out of scope: for operations with
+// several ways out.
+struct DictionaryTouch {
+    Dictionary *d;
+    ~DictionaryTouch() { dictionary_touch(d); }
 };
 
 struct WordCursor {

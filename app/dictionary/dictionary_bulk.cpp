@@ -41,6 +41,7 @@ void append_entry(std::vector<uint8_t> &index, uint32_t woff, uint32_t first, co
 
 const error_block *build_dictionary(Dictionary *d, const char *const *words, int count)
 {
+    DictionaryTouch touch{d};
     std::vector<uint8_t> block, index;
     block.reserve(static_cast<size_t>(count) * 6 + 2);
     const char *previous = "";
@@ -66,7 +67,7 @@ const error_block *build_dictionary(Dictionary *d, const char *const *words, int
         block.push_back(0);
         block.push_back(0);
     }
-    Dictionary built{kept, static_cast<uint32_t>(index.size() / INDEX_ENTRY_SIZE), nullptr, nullptr, spaced};
+    Dictionary built{kept, static_cast<uint32_t>(index.size() / INDEX_ENTRY_SIZE), nullptr, nullptr, spaced, 0};
     const error_block *e = move_into_block(&built.wordblock, block);
     if (!e)
         e = move_into_block(&built.index, index);
@@ -81,6 +82,7 @@ const error_block *build_dictionary(Dictionary *d, const char *const *words, int
 
 const error_block *add_words_bulk(Dictionary *d, const char *const *words, int count)
 {
+    DictionaryTouch touch{d};
     std::vector<std::string> all;
     all.reserve(d->words + count);
     WordCursor cursor;

@@ -130,6 +130,7 @@ const char *dictionary_corruption_reason() { return corruption_reason; }
 
 const error_block *load_dictionary_file(Dictionary *d, const char *path)
 {
+    DictionaryTouch touch{d};
     corruption_reason[0] = 0;
     debug_log("dopen %s", path);
     clear_dictionary(d);

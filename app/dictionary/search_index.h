@@ -30,8 +30,8 @@ void search_forget_tables();
 // Counts the calls of search_forget_tables: other caches built from the
 // dictionaries (the Wordsquare lexicon) rebuild when it moves.
 uint32_t search_tables_generation();
-// The fingerprint the tables are checked against: both counts, the block
-// lengths, the index block and a sample of the word block.
+// The fingerprint the tables are checked against: the dictionary's
+// generation, which every change of its words renews.
 uint64_t search_fingerprint(const Dictionary *d);
 // Re-checks the tables of the document's dictionaries (start of a search).
 void search_check_tables();

@@ -129,8 +129,15 @@ const error_block *insert_word(Dictionary *d, const char *word, const WordCursor
 
 }  // namespace
 
+void dictionary_touch(Dictionary *d)
+{
+    static uint64_t last = 0;
+    d->generation = ++last;
+}
+
 void init_dictionary(Dictionary *d)
 {
+    DictionaryTouch touch{d};
     *d = Dictionary{};
     flex_new(&d->index, 0);
     flex_new(&d->wordblock, 0);
@@ -138,6 +145,7 @@ void init_dictionary(Dictionary *d)
 
 void clear_dictionary(Dictionary *d)
 {
+    DictionaryTouch touch{d};
     flex_dispose(&d->index);
     flex_dispose(&d->wordblock);
     d->words = d->noindex = d->spaced = 0;
@@ -145,6 +153,7 @@ void clear_dictionary(Dictionary *d)
 
 const error_block *add_word(Dictionary *d, const char *word)
 {
+    DictionaryTouch touch{d};
     size_t n = strlen(word);
     if (n == 0 || n > WORD_MAX)
         return nullptr;

@@ -107,6 +107,7 @@ int delete_inner(Dictionary *d, const WordCursor &at, uint32_t entry)
 
 int delete_at_cursor(Dictionary *d, const WordCursor *cursor)
 {
+    DictionaryTouch touch{d};
     if (cursor->number >= d->words)
         return 0;
     bool spaced = has_space(cursor->text);

@@ -252,13 +252,18 @@ TEST_F(SearchTest, AnEditedDictionaryIsSearchedAsItIsNow)
     mark_rectangle(0, 0, 2, 0);
     solve();
     EXPECT_EQ(solution_rows(), (std::vector<std::string>{"bat", "cat", "rat"}));
-    // Same count, same lengths, same index: only the edit notice tells.
+    // Same count, same lengths, same index, and no edit notice (as after a
+    // revert or a reload): the store itself must tell.
     Dictionary *d = &dictionary_set.slots[0].dictionary;
     EXPECT_EQ(delete_word(d, "cat"), 1);
     EXPECT_EQ(add_word(d, "hat"), nullptr);
-    mark_slot_changed(0);
     solve();
     EXPECT_EQ(solution_rows(), (std::vector<std::string>{"bat", "hat", "rat"}));
+    EXPECT_EQ(delete_word(d, "hat"), 1);
+    EXPECT_EQ(add_word(d, "mat"), nullptr);
+    mark_slot_changed(0);
+    solve();
+    EXPECT_EQ(solution_rows(), (std::vector<std::string>{"bat", "mat", "rat"}));
 }
 
 TEST_F(SearchTest, PartLongerThanAnyWordTakesNone)
