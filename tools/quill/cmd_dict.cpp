@@ -27,13 +27,6 @@
 
 namespace {
 
-const char fallback_messages[] =
-    "ECR:Corruption in file.\n"
-    "EDCOLD:Dictionary is too old.\n"
-    "EDCAPS:Dictionary format not supported.\n"
-    "ERD:Error reading data.\n"
-    "EWR:Error writing data.\n"
-    "EME:Not enough memory.\n";
 
 struct Options {
     std::string dic, out;
@@ -44,8 +37,6 @@ struct Options {
 void prepare_engine()
 {
     app_errors_register();
-    if (strcmp(lookup_token("ECR"), "ECR") == 0)
-        addtrans_bytes(fallback_messages, sizeof fallback_messages - 1);
 }
 
 int fail(const error_block *e, const std::string &what)

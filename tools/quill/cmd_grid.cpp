@@ -19,21 +19,10 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-// The texts of the errors these commands can meet, for runs without the
-// program's message file.
-const char fallback_messages[] =
-    "ECR:Corruption in file.\n"
-    "ERD:Error reading data.\n"
-    "EWR:Error writing data.\n"
-    "EME:Not enough memory.\n"
-    "ENOTF:File not found.\n"
-    "ENOTFOUND:File %s not found.\n";
 
 void prepare_engine()
 {
     app_errors_register();
-    if (strcmp(lookup_token("ECR"), "ECR") == 0)
-        addtrans_bytes(fallback_messages, sizeof fallback_messages - 1);
     grid_set_hooks(nullptr);
     grid_init();
 }

@@ -3,8 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/grid/app_errors.h"
+#include "toolkit/messages/error.h"
+#include "toolkit/messages/messages.h"
 #include "tools/quill/quill.h"
 #include "tools/quill/quill_os.h"
+
+extern const unsigned char quill_messages[];
+extern const int quill_messages_length;
 
 int quill_exit = 0;
 
@@ -19,6 +25,9 @@ void quill_print_line(const char *text)
 int main(int argc, char **argv)
 {
     quill_os_init();
+    error_register_toolkit_table();
+    app_errors_register();
+    addtrans_bytes(reinterpret_cast<const char *>(quill_messages), quill_messages_length);
     CLI::App app{"quill: command-line front end to the Quillmere puzzle engine"};
     app.require_subcommand(1);
     add_grid_commands(app);

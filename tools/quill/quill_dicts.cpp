@@ -20,17 +20,6 @@
 
 namespace {
 
-const char fallback_messages[] =
-    "ECR:Corruption in file.\n"
-    "EDCOLD:Dictionary is too old.\n"
-    "EDCAPS:Dictionary format not supported.\n"
-    "ERD:Error reading data.\n"
-    "EWR:Error writing data.\n"
-    "EME:Not enough memory.\n"
-    "ENOTF:File not found.\n"
-    "ENOTFOUND:File %s not found.\n"
-    "ENOD:No dictionaries loaded!\n"
-    "EMDC:Cannot load anymore dictionaries for this document.\n";
 
 volatile std::sig_atomic_t interrupted = 0;
 bool timed_out = false;
@@ -125,8 +114,6 @@ void quill_add_dict_options(CLI::App *command, quill_dict_options *options)
 const error_block *quill_dicts_begin(const quill_dict_options &o)
 {
     app_errors_register();
-    if (strcmp(lookup_token("ENOD"), "ENOD") == 0)
-        addtrans_bytes(fallback_messages, sizeof fallback_messages - 1);
     message_box_answer = print_box;
     grid_init();
     grid_ui_hooks hooks{};
