@@ -25,7 +25,8 @@ endmacro()
 # qm_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [GUI])
 # One GoogleTest program, its cases discovered at test time (through Wine in
 # the Windows build). GUI marks tests that open windows: they take the
-# "gui" label.
+# "gui" label and the "display" lock, so that no two of them share the X
+# display at once (focus, typed keys and clicks would cross).
 function(qm_add_test name)
   cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -38,12 +39,12 @@ function(qm_add_test name)
   if(WIN32)
     add_dependencies(${name} wine_keepalive)
   endif()
-  set(labels unit)
+  set(properties LABELS unit TIMEOUT 300)
   if(T_GUI)
-    set(labels gui)
+    set(properties LABELS gui TIMEOUT 300 RESOURCE_LOCK display)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 180
-    PROPERTIES LABELS "${labels}" TIMEOUT 300)
+    PROPERTIES ${properties})
 endfunction()
