@@ -17,6 +17,10 @@ int32_t list_columns = 1;
 
 namespace {
 
+// The list's current shape. A row of 14 codes is as long as a word record,
+// so the shape is kept on its own rather than read from the entry size.
+enum list_shape { shape_empty, shape_codes, shape_words };
+list_shape shape = shape_empty;
 int row_bytes = 0;        // bytes per entry of the list's current shape; 0 empty
 bool row_open = false;    // the newest crossword row may take codes
 int stop_flag = 0;
@@ -29,7 +33,7 @@ const error_block *grow_by_one(int bytes)
     return flex_ensure(&grid.word_list, (grid.word_count + 1) * bytes, result_list_step);
 }
 
-bool holds_words() { return row_bytes == static_cast<int>(sizeof(word_record)); }
+bool holds_words() { return shape == shape_words; }
 
 int compare_upper(const void *a, const void *b)
 {
@@ -48,6 +52,7 @@ void list_clear()
 {
     flex_dispose(&grid.word_list);
     grid.word_count = 0;
+    shape = shape_empty;
     row_bytes = 0;
     row_open = false;
     grid_ui_show_progress(0);
@@ -62,6 +67,7 @@ const error_block *list_add_solution_code(uint32_t code, int part)
         row_open = false;
         if (const error_block *e = grow_by_one(bytes))
             return e;
+        shape = shape_codes;
         row_bytes = bytes;
         row_open = true;
         grid.word_count++;
@@ -78,6 +84,7 @@ const error_block *list_add_word(int col, int row, int col_step, int row_step, c
         return make_error0(EBADVAL);
     if (const error_block *e = grow_by_one(sizeof(word_record)))
         return e;
+    shape = shape_words;
     row_bytes = sizeof(word_record);
     grid.word_count++;
     grid_ui_show_progress(grid.word_count);
@@ -133,7 +140,7 @@ word_record *list_word(int index)
 
 uint32_t *list_solution_row(int index)
 {
-    if (holds_words() || row_bytes == 0 || index < 0 || index >= grid.word_count)
+    if (shape != shape_codes || index < 0 || index >= grid.word_count)
         return nullptr;
     return reinterpret_cast<uint32_t *>(static_cast<char *>(grid.word_list) + index * row_bytes);
 }

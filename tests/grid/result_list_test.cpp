@@ -159,3 +159,28 @@ TEST_F(ResultList, StopFlagIsSetAndClearedOnlyByItsOperations)
     EXPECT_EQ(stop_requested(), 1);
     clear_stop();
 }
+
+TEST_F(ResultList, SolutionRowsOfAnyWidthKeepTheirShape)
+{
+    // A row of 14 codes is as long as a word record: the list must still
+    // know that it holds solution codes.
+    for (int columns : {1, 13, 14, 15, 256}) {
+        SCOPED_TRACE(columns);
+        list_clear();
+        list_columns = columns;
+        for (int row = 0; row < 3; row++)
+            for (int p = columns - 1; p >= 0; p--)
+                ASSERT_EQ(list_add_solution_code(static_cast<uint32_t>(row * 1000 + p), p), nullptr);
+        ASSERT_EQ(grid.word_count, 3);
+        ASSERT_NE(list_solution_row(2), nullptr);
+        EXPECT_EQ(list_solution_row(2)[columns - 1], static_cast<uint32_t>(2000 + columns - 1));
+        EXPECT_EQ(list_word(0), nullptr);
+        list_remove(0);
+        EXPECT_EQ(list_solution_row(0)[0], 1000u);
+    }
+    list_clear();
+    list_columns = 1;
+    ASSERT_EQ(list_add_word(-1, -1, -1, -1, "word"), nullptr);
+    EXPECT_EQ(list_solution_row(0), nullptr);
+    EXPECT_STREQ(list_word(0)->text, "word");
+}
