@@ -162,6 +162,52 @@ TEST_F(Memory, LowMemoryHandlerRetriesOrPassesItsError)
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->errnum, 2);
     EXPECT_EQ(a, nullptr);
+
+    // A handler that claims success but frees nothing gets one retry, not
+    // an endless loop: the second failure is the caller's error 2.
+    memory_set_low_memory_handler(frees_memory);
+    failures_left = 2;
+    handler_calls = 0;
+    e = flex_new(&a, 64);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->errnum, 2);
+    EXPECT_EQ(handler_calls, 1);
+    EXPECT_EQ(a, nullptr);
+
+    memory_os.alloc = memory_os_default.alloc;
+    ASSERT_EQ(flex_new(&a, 8), nullptr);
+    memory_os.resize = failing_resize;
+    failures_left = 2;
+    handler_calls = 0;
+    e = flex_resize(&a, 4096);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->errnum, 2);
+    EXPECT_EQ(handler_calls, 1);
+    EXPECT_EQ(flex_length(&a), 8);
+    failures_left = 1;
+    EXPECT_EQ(flex_resize(&a, 4096), nullptr);  // one failure, then the retry works
+    EXPECT_EQ(flex_length(&a), 4096);
+    flex_dispose(&a);
+}
+
+TEST_F(Memory, FailedShrinkAfterARemovalKeepsTheBlockWithItsTailMoved)
+{
+    void *a = nullptr;
+    ASSERT_EQ(flex_new(&a, 10), nullptr);
+    memcpy(a, "0123456789", 10);
+    memory_os.resize = failing_resize;
+    failures_left = 1;
+    void *before = a;
+    EXPECT_EQ(flex_shift(&a, 6, -4), nullptr);
+    EXPECT_EQ(a, before);  // same place
+    EXPECT_EQ(flex_length(&a), 6);  // counted size already reduced
+    EXPECT_EQ(std::string(static_cast<char *>(a), 6), "016789");
+    // The block goes on working at its counted size.
+    failures_left = 0;
+    ASSERT_EQ(flex_shift(&a, 6, 2), nullptr);
+    EXPECT_EQ(flex_length(&a), 8);
+    EXPECT_EQ(std::string(static_cast<char *>(a), 6), "016789");
+    flex_dispose(&a);
 }
 
 TEST_F(Memory, HeapBlocks)

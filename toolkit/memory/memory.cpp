@@ -38,6 +38,8 @@ const error_block *no_memory() { return make_error0(2); }
 const error_block *corrupt() { return make_error0(5); }
 
 // Calls the low-memory handler after a failed attempt: null means retry.
+// The retry happens once: a handler that reports success without freeing
+// anything must not keep the caller spinning.
 const error_block *ask_for_memory(const error_block *failure)
 {
     if (!low_memory)
@@ -86,11 +88,9 @@ void memory_set_low_memory_handler(low_memory_handler handler) { low_memory = ha
 
 const error_block *flex_new(void **anchor, int size)
 {
-    const error_block *e;
-    while ((e = raw_new(anchor, size)) != nullptr && e->errnum == 2) {
-        if ((e = ask_for_memory(e)) != nullptr)
-            break;
-    }
+    const error_block *e = raw_new(anchor, size);
+    if (e && e->errnum == 2 && (e = ask_for_memory(e)) == nullptr)
+        e = raw_new(anchor, size);
     debug_log("Alloc %d valid %d", size, 1);
     return e;
 }
@@ -105,11 +105,9 @@ void flex_dispose(void **anchor)
 
 const error_block *flex_resize(void **anchor, int new_size)
 {
-    const error_block *e;
-    while ((e = raw_resize(anchor, new_size)) != nullptr && e->errnum == 2) {
-        if ((e = ask_for_memory(e)) != nullptr)
-            break;
-    }
+    const error_block *e = raw_resize(anchor, new_size);
+    if (e && e->errnum == 2 && (e = ask_for_memory(e)) == nullptr)
+        e = raw_resize(anchor, new_size);
     return e;
 }
 
