@@ -69,15 +69,19 @@ const error_block *build(int number, const char *template_text, va_list *args)
     char work[256];
     copy_cut(work, template_text, sizeof work);
     expand_tokens(work, sizeof work);
-    made.errnum = number;
+    // Formatted aside first: an argument may be this record's own text
+    // (an error quoted in the next one), which must not be overwritten
+    // while it is read.
+    char text[sizeof made.errmess];
     if (args) {
-        int n = vsnprintf(made.errmess, sizeof made.errmess, work, *args);
-        if (n < 0)
-            made.errmess[0] = 0;
+        if (vsnprintf(text, sizeof text, work, *args) < 0)
+            text[0] = 0;
     } else {
-        copy_cut(made.errmess, work, sizeof made.errmess);
+        copy_cut(text, work, sizeof text);
     }
-    made.errmess[sizeof made.errmess - 1] = 0;
+    text[sizeof text - 1] = 0;
+    made.errnum = number;
+    memcpy(made.errmess, text, strlen(text) + 1);
     expand_tokens(made.errmess, sizeof made.errmess);
     return &made;
 }
