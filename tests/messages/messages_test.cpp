@@ -98,6 +98,11 @@ TEST_F(Messages, ErrorRecordsAndTables)
     EXPECT_STREQ(make_error0(3)->errmess, "ERD");
     // Arguments may carry references; they are expanded after formatting.
     EXPECT_STREQ(make_error_text(7, "[%s]", "{EME}")->errmess, "[Not enough memory.]");
+    // The record's own text may be an argument of the next error: the
+    // quoted text is taken as it was, not as formatting overwrites it.
+    const error_block *inner = make_error_text(3, "inner %s", "text");
+    EXPECT_STREQ(make_error_text(3, "%s: %s", "C:\\grid.qlx", inner->errmess)->errmess,
+                 "C:\\grid.qlx: inner text");
     // Output that does not fit is cut at 252 bytes.
     std::string big(400, 'z');
     const error_block *e = make_error_text(1, "%s", big.c_str());
@@ -151,6 +156,13 @@ TEST_F(Messages, MissingFileAndReports)
     message_box(nullptr, 0x10002, &result, "{ENOTFOUND}", "x");
     EXPECT_EQ(shown, "File x not found.");
     EXPECT_EQ(result, 3);
+    // A message box expands the template only: braces in its arguments
+    // (a file name, say) are shown as they are. A reported message
+    // expands its result again.
+    message_box(nullptr, 0, &result, "{ENOTFOUND}", "C:\\{ENOTFOUND}\\{{x}.qlx");
+    EXPECT_EQ(shown, "File C:\\{ENOTFOUND}\\{{x}.qlx not found.");
+    report_message(0, "%s", "{ENOTFOUND}");
+    EXPECT_EQ(shown, "File %s not found.");
     message_box_answer = nullptr;
 }
 

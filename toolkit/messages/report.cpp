@@ -17,7 +17,9 @@ void (*task_exit_handler)() = nullptr;
 
 void set_doconfirm(int value) { doconfirm = value; }
 
-// Template copied (256), tokens expanded, formatted (size), expanded again.
+// Template copied (256), tokens expanded, formatted (size). The result is
+// not expanded again: a message box shows its arguments (file names, say)
+// as they are, braces and all.
 void format_box_text(char *out, int size, const char *template_text, va_list args)
 {
     char work[256];
@@ -26,7 +28,6 @@ void format_box_text(char *out, int size, const char *template_text, va_list arg
     if (vsnprintf(out, size, work, args) < 0)
         out[0] = 0;
     out[size - 1] = 0;
-    expand_tokens(out, size);
 }
 
 static int show(void *owner, int icon, int buttons, const char *text)
@@ -57,6 +58,7 @@ void report_message(int severity, const char *template_text, ...)
     va_start(args, template_text);
     format_box_text(text, sizeof text, template_text, args);
     va_end(args);
+    expand_tokens(text, sizeof text);   // like an error: arguments may carry references
     show_error_text(severity == 2 ? 1 : 4, text);
     if (severity == 1) {
         if (task_exit_handler)
