@@ -26,6 +26,7 @@
 namespace {
 
 int rotation = 0;   // position in the in-use list of the last word drawn
+bool list_taken = false;   // a command run by a poll took the word list away
 
 bool inside(int c, int r) { return c >= 0 && r >= 0 && c < grid.width && r < grid.height; }
 
@@ -74,9 +75,16 @@ struct Level {
     int dc, dr;                            // the placement being tried
 };
 
+// Whether the search still has its list: menu commands stay available
+// while it polls, and one that empties the word list (a load, a new grid,
+// a size or type change, an edit) leaves nothing to place or record.
+bool list_intact(int count) { return grid.word_count == count && list_word(count - 1) != nullptr; }
+
 // Steps 2 to 5 for word n. False when the stop flag ends the search here
-// (the message has been shown): the level then counts as done.
-bool begin_level(Level &l, int n)
+// (the message has been shown): the level then counts as done. False too,
+// without a message, when a command run by the poll took the word list
+// away; `count` is the list's length when the search began.
+bool begin_level(Level &l, int n, int count)
 {
     l.n = n;
     grid_ui_show_progress(n);
@@ -90,6 +98,10 @@ bool begin_level(Level &l, int n)
         return false;
     }
     grid_ui_poll_once();
+    if (!list_intact(count)) {
+        list_taken = true;
+        return false;
+    }
     l.length = static_cast<int>(strlen(l.text));
     l.c = l.c0;
     l.r = l.r0;
@@ -131,10 +143,11 @@ bool place_next(Level &l)
 
 bool fit_word(int n)
 {
-    if (n >= grid.word_count)
+    if (n >= grid.word_count || !list_word(n))
         return true;
+    const int count = grid.word_count;
     std::vector<Level> levels(1);
-    if (!begin_level(levels[0], n))
+    if (!begin_level(levels[0], n, count))
         return true;
     for (;;) {
         if (!place_next(levels.back())) {
@@ -147,12 +160,14 @@ bool fit_word(int n)
             continue;
         }
         int next = levels.back().n + 1;
-        if (next < grid.word_count) {
+        if (next < count) {
             Level child;
-            if (begin_level(child, next)) {
+            if (begin_level(child, next, count)) {
                 levels.push_back(child);
                 continue;
             }
+            if (!list_intact(count))
+                return true;   // the list is gone: nothing to record
         }
         // Every word is placed (or the stop flag cut the search short):
         // each level records where its word went.
@@ -179,10 +194,14 @@ void make_from_list_start()
     mark_modified();
 }
 
+// When a command run during the search replaced the grid's contents (a
+// load, a new grid), its empty cells are not the maker's to fill.
 void make_from_list_run()
 {
+    list_taken = false;
     fit_word(0);
-    fill_blanks_randomly();
+    if (!list_taken)
+        fill_blanks_randomly();
     clear_coverage();
     grid_ui_redraw_grid();
 }
@@ -202,6 +221,7 @@ const error_block *make_from_dictionary_start()
 void make_words_from_dictionary()
 {
     int allowance = 3;
+    list_taken = false;
     restart_dictionary_rotation();
     for (;;) {
         char word[WORD_BUFFER];
@@ -220,14 +240,15 @@ void make_words_from_dictionary()
                 break;
             allowance--;
         }
-        if (stop_requested())
+        if (stop_requested() || list_taken)
             break;
     }
 }
 
 void finish_making_from_dictionary()
 {
-    fill_blanks_randomly();
+    if (!list_taken)
+        fill_blanks_randomly();
     clear_coverage();   // outside a fitting run coverage counts highlights only
     list_clear();
     grid_ui_refresh_solutions();

@@ -134,6 +134,31 @@ TEST_F(WordsquareTest, StopAtWordSixNamesItAndKeepsTheFirstSix)
         EXPECT_EQ(list_word(i)->col, -1) << i;
 }
 
+// Menu commands stay available while the search polls: one that empties
+// the word list (a load, a new grid, a size change) ends the search there,
+// as Stop would but without a message, and the grid it left is not filled.
+TEST_F(WordsquareTest, CommandThatEmptiesTheListDuringTheSearchEndsIt)
+{
+    set_size(4, 4);
+    grid.fill_directions = 255;
+    add_words({"ab", "ba", "abcdefgh"});
+    make_from_list_start();
+    polls.on_poll = [] {
+        if (polls.polls == 5)
+            set_size(3, 3);   // discards the word list
+    };
+    make_from_list_run();
+    EXPECT_EQ(grid.word_count, 0);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(polls.polls, 5);
+    // The grid the command left is not filled with random letters.
+    int spaces = 0;
+    for (int c = 0; c < 3; c++)
+        for (int r = 0; r < 3; r++)
+            spaces += grid.letters[grid_cell(c, r)] == ' ';
+    EXPECT_GE(spaces, 5);
+}
+
 TEST_F(WordsquareTest, RandomWordsRotateAndFollowTheDrawOrder)
 {
     use_dictionaries({{"A", {"alpha", "beta", "gamma"}}, {"B", {"one", "two", "three", "four", "five"}}});
