@@ -139,11 +139,13 @@ unsigned char convert_case(unsigned char c)
 
 // Sizes outside 2 to 127 are brought inside: the planes hold 128 cells a
 // side and the file format and every pass over the grid assume at least two.
+// The mark goes while the old size holds: cells beyond a new, smaller edge
+// would otherwise stay marked and come back so when the grid grows.
 void set_size(int w, int h)
 {
+    unmark();
     grid.width = max_of(grid_min_side, min_of(w, grid_max_side));
     grid.height = max_of(grid_min_side, min_of(h, grid_max_side));
-    unmark();
     discard_word_list();
     redraw_with_extent();
     mark_modified();

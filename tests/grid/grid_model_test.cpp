@@ -61,6 +61,13 @@ TEST_F(GridModel, SetSizeDiscardsTheWordListAndUnmarks)
     EXPECT_EQ(ui.refresh_solutions, 1);
     EXPECT_EQ(grid.mark_col_a, -1);
     EXPECT_EQ(attribute_at(2, 1) & cell_state_mask, cell_open);
+
+    // A mark beyond the new edge is cleared too: it must not come back
+    // marked when the grid grows again.
+    mark_rectangle(8, 3, 10, 3);
+    set_size(6, 6);
+    set_size(12, 12);
+    EXPECT_EQ(attribute_at(9, 3) & cell_state_mask, cell_open);
 }
 
 TEST_F(GridModel, MarkedLengthCountsColumnsFirst)
