@@ -172,9 +172,11 @@ void take_cells()
         }
 }
 
-// The checked image becomes the grid.
+// The checked image becomes the grid. The old mark goes first, while the
+// old size holds, so that no marked cell survives beyond a smaller edge.
 void take_image()
 {
+    unmark();
     memcpy(loaded_version, image.header + at_version, grid_version_size);
     loaded_version[grid_version_size] = 0;
     grid_take_document_names(static_cast<const grid_dictionary_name *>(image.names), image.name_count);

@@ -217,6 +217,15 @@ TEST_F(GridFile, OlderVersionsSortAsText)
     EXPECT_EQ(grid.square_percent, 180);
 }
 
+TEST_F(GridFile, MarksOutsideTheLoadedSizeDoNotSurviveTheLoad)
+{
+    mark_rectangle(8, 3, 10, 3);
+    ASSERT_EQ(load(hand_file("1.02", 5, 4)), nullptr);
+    EXPECT_EQ(grid.mark_col_a, -1);
+    set_size(16, 16);
+    EXPECT_EQ(attribute_at(9, 3) & cell_state_mask, cell_open);
+}
+
 TEST_F(GridFile, ZeroSplitFractionKeepsTheDivider)
 {
     std::vector<unsigned char> b = hand_file("1.02", 4, 4);
