@@ -139,7 +139,7 @@ void restore_part(int p, const char *letters)
 {
     const part &q = parts[p];
     bool down = q.direction != 0;
-    for (int i = 0; i < q.length && letters[i]; i++)
+    for (int i = 0; i < q.length; i++)   // a NUL cell is restored, not an end
         grid.letters[grid_cell(down ? q.col : q.col + i, down ? q.row + i : q.row)] =
             static_cast<uint8_t>(letters[i]);
 }

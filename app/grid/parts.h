@@ -42,5 +42,6 @@ void read_part(int p, char *buffer);
 void write_part(int p, const char *text);
 
 // Restores a part's cells exactly as read_part gave them, empty cells
-// included (write_part would skip the spaces).
+// included (write_part would skip the spaces): `letters` holds the part's
+// `length` bytes, which may include a NUL from a cell that holds one.
 void restore_part(int p, const char *letters);

@@ -116,4 +116,15 @@ TEST_F(Parts, ReadAndWritePartLetters)
     restore_part(0, " x  ");
     read_part(0, buffer);
     EXPECT_STREQ(buffer, " x  ");
+
+    // A cell holding a NUL byte (a foreign file can give one) does not cut
+    // the restore short: every cell gets back what it held.
+    put_letter(2, 2, '\0');
+    char before[8];
+    read_part(0, before);
+    write_part(0, "WXYZ");
+    restore_part(0, before);
+    read_part(0, buffer);
+    EXPECT_EQ(memcmp(buffer, before, 5), 0);
+    EXPECT_EQ(letter_at(4, 2), ' ');
 }
