@@ -134,7 +134,7 @@ const error_block *fs_strcat(char *directory, int size, const char *leaf)
     bool separated = d > 0 && (directory[d - 1] == '\\' || directory[d - 1] == '/');
     size_t need = d + (separated ? 0 : 1) + strlen(leaf) + 1;
     if (size <= 0 || need > static_cast<size_t>(size))
-        return make_error_text(30, "Name too long for its buffer (%s)", "fs_strcat");
+        return make_error(30, "fs_strcat");   // the toolkit's "{EMAXSTRING}"
     if (!separated)
         directory[d++] = '\\';
     strcpy(directory + d, leaf);
