@@ -2,6 +2,7 @@
 // low-memory retry.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "toolkit/memory/memory.h"
@@ -75,6 +76,16 @@ TEST_F(Memory, ShiftInsertsAndRemovesWithinBounds)
     EXPECT_EQ(flex_length(&a), 16);
     EXPECT_EQ(flex_shift(&a, 16, 4), nullptr);  // the end itself is inside
     EXPECT_EQ(flex_length(&a), 20);
+
+    // Sizes past what the 32-bit size word can count are refused whole.
+    EXPECT_EQ(flex_shift(&a, 4, INT32_MAX)->errnum, 2);
+    EXPECT_EQ(flex_shift(&a, 4, INT32_MIN), nullptr);  // cut to the 4 bytes before
+    EXPECT_EQ(flex_length(&a), 16);
+    EXPECT_EQ(flex_resize(&a, INT32_MAX)->errnum, 2);
+    EXPECT_EQ(flex_length(&a), 16);
+    void *huge = nullptr;
+    EXPECT_EQ(flex_new(&huge, INT32_MAX)->errnum, 2);
+    EXPECT_EQ(huge, nullptr);
     flex_dispose(&a);
 }
 

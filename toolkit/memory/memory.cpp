@@ -47,10 +47,15 @@ const error_block *ask_for_memory(const error_block *failure)
     return low_memory(0);
 }
 
+// The counted size (usable + 12) must stay a positive 32-bit number.
+const int kMaxUsable = INT32_MAX - kHeaderWords;
+
 const error_block *raw_new(void **anchor, int size)
 {
     if (size < 0)
         return corrupt();
+    if (size > kMaxUsable)
+        return no_memory();
     auto *h = static_cast<flex_header *>(memory_os.alloc(sizeof(flex_header) + size));
     if (!h)
         return no_memory();
@@ -64,6 +69,8 @@ const error_block *raw_resize(void **anchor, int new_size)
 {
     if (new_size < 0 || !*anchor)
         return corrupt();
+    if (new_size > kMaxUsable)
+        return no_memory();
     flex_header *old = header_of(*anchor);
     auto *h = static_cast<flex_header *>(memory_os.resize(old, sizeof(flex_header) + new_size));
     if (!h)
@@ -124,7 +131,7 @@ const error_block *flex_shift(void **anchor, int at, int by)
     if (at < 0 || at > length)
         return corrupt();
     if (by < 0) {
-        int n = -by > at ? at : -by;
+        int n = by < -at ? at : -by;
         char *base = static_cast<char *>(*anchor);
         memmove(base + at - n, base + at, length - at);
         // If the shrink fails the block keeps its place and allocation, but
@@ -132,6 +139,8 @@ const error_block *flex_shift(void **anchor, int at, int by)
         if (raw_resize(anchor, length - n) != nullptr)
             header_of(*anchor)->size = length - n + kHeaderWords;
     } else if (by > 0) {
+        if (by > kMaxUsable - length)
+            return no_memory();
         if (const error_block *e = flex_resize(anchor, length + by))
             return e;
         char *base = static_cast<char *>(*anchor);
