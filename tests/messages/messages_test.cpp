@@ -115,6 +115,11 @@ TEST_F(Messages, ErrorRecordsAndTables)
     EXPECT_STREQ(cut->errmess, "EMAXSTRING");
     EXPECT_STREQ(small, "too lon");
     EXPECT_EQ(xzstrncpy(small, "fits", sizeof small), nullptr);
+    // A buffer with no room at all is refused without a byte written.
+    EXPECT_EQ(xzstrncpy(small, "x", 0)->errnum, 30);
+    EXPECT_STREQ(small, "fits");
+    EXPECT_EQ(format_tokens(0, small, "x")->errnum, 30);
+    EXPECT_STREQ(small, "fits");
 
     char out[32];
     EXPECT_EQ(format_tokens(sizeof out, out, "{SUB} %d", 5), nullptr);

@@ -172,6 +172,8 @@ void expand_tokens(char *s, int size)
 
 const error_block *xzstrncpy(char *destination, const char *source, int size)
 {
+    if (size <= 0)   // no room even for the terminator: nothing is written
+        return make_error(30, "xzstrncpy");
     size_t n = strlen(source);
     if (n <= static_cast<size_t>(size - 1)) {
         memcpy(destination, source, n + 1);
@@ -186,6 +188,8 @@ const error_block *format_tokens(int size, char *buffer, const char *template_te
 {
     char work[1024];
     const error_block *cut = xzstrncpy(work, template_text, sizeof work);
+    if (size <= 0)
+        return make_error(30, "format_tokens");
     expand_tokens(work, sizeof work);
     va_list args;
     va_start(args, template_text);
