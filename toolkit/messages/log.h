@@ -1,8 +1,8 @@
 // The toolkit's debug log: lower-case diagnostic lines, never user messages.
 //
 // Lines go to the file named by the environment variable QUILLMERE_LOG
-// ("-" for standard error); with no such variable they are dropped (and in
-// the Windows build sent to the debugger's output).
+// ("-" for standard error); with no such variable they are dropped, in
+// both builds.
 #pragma once
 
 void debug_log(const char *template_text, ...)
