@@ -6,7 +6,7 @@
 // The index block holds 16-byte entries (woff, first, key), each anchoring
 // a run of words (a block) so that a lookup decodes only one run.
 //
-// Invariants (dictionary_check walks them all):
+// Invariants (dictionary_check walks 1-3; 4 is a policy, not a soundness rule):
 //  1. Words are strictly ascending under compare_words with no options; two
 //     words that differ only in letter case are one word.
 //  2. Entry 0 anchors word 0 at woff 0; `first` rises strictly.

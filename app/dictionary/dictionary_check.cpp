@@ -1,18 +1,17 @@
 // The invariant walk: every rule of the store checked in one pass, reading
 // only inside both blocks. The loader runs it on every file it reads, so a
-// damaged file is refused before any lookup could trust it.
+// damaged file is refused before any lookup could trust it. Block sizes are
+// not checked: splits need a suitable anchor and merges join a small block
+// to a neighbour of any size, so a sound store can hold blocks of any size.
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "app/dictionary/dictionary.h"
 #include "app/dictionary/store_internal.h"
 #include "toolkit/memory/memory.h"
 
 namespace {
-
-const uint32_t kSplitAt = 128;
 
 struct Walk {
     const Dictionary *d;
@@ -76,21 +75,6 @@ int decode_checked(const Walk &w, uint32_t offset, char *text, const char **why)
     return static_cast<int>(p - offset);
 }
 
-// A block over the split limit is sound when no word of its second half
-// could anchor a split. Merges and deletions can also leave larger blocks
-// that a later addition splits, so up to twice the limit is accepted.
-bool block_size_sound(const std::vector<uint8_t> &counts, bool last)
-{
-    size_t limit = kSplitAt + (last ? 1 : 0);
-    size_t n = counts.size();
-    if (n < 2 * limit)
-        return true;
-    for (size_t i = n / 2; i < n; i++)
-        if (counts[i] < KEY_LENGTH)
-            return false;
-    return true;
-}
-
 int check_entry(const Walk &w, uint32_t k, uint32_t offset, const char *text)
 {
     if (entry_woff(w.d, k) != offset)
@@ -111,7 +95,6 @@ int check_words(const Walk &w, uint32_t *spaced)
         return fail(w, "entry 0 does not anchor word 0 at offset 0");
     char previous[WORD_BUFFER] = "", text[WORD_BUFFER] = "";
     uint32_t offset = 0, k = 0;
-    std::vector<uint8_t> counts;
     for (uint32_t n = 0; n < d->words; n++) {
         if (offset >= w.end)
             return fail(w, "word %u starts beyond the end pair (%u words expected)", n, d->words);
@@ -131,14 +114,10 @@ int check_words(const Walk &w, uint32_t *spaced)
         if (k < d->noindex && entry_first(d, k) < n)
             return fail(w, "entry %u: first %u out of order", k, entry_first(d, k));
         if (k < d->noindex && entry_first(d, k) == n) {
-            if (k > 0 && !block_size_sound(counts, false))
-                return fail(w, "entry %u: block of %zu words was never split", k - 1, counts.size());
             if (check_entry(w, k, offset, text))
                 return 1;
-            counts.clear();
             k++;
         }
-        counts.push_back(w.bytes[offset]);
         if (has_space(text))
             ++*spaced;
         memcpy(previous, text, sizeof previous);
@@ -148,8 +127,6 @@ int check_words(const Walk &w, uint32_t *spaced)
         return fail(w, "%u bytes between the last word and the end pair", w.end - offset);
     if (k != d->noindex)
         return fail(w, "entry %u: first %u is not below the word count %u", k, entry_first(d, k), d->words);
-    if (!block_size_sound(counts, true))
-        return fail(w, "last block of %zu words was never split", counts.size());
     return 0;
 }
 

@@ -2,6 +2,7 @@
 // refusal of damaged files.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -148,4 +149,41 @@ TEST_F(DictionaryFile, DamagedFilesAreRefused)
         EXPECT_EQ(t.d.words, 0u) << what;
         EXPECT_EQ(t.d.noindex, 0u) << what;
     }
+}
+
+// Deletions merge a small block into its predecessor whatever that one's
+// size, so a run of merges can leave a block far above the split size with
+// anchors to spare. Such a store is sound, and its file loads again.
+TEST_F(DictionaryFile, BlocksGrownByMergesSaveAndLoad)
+{
+    TestDictionary t, back;
+    std::vector<std::string> words;
+    std::vector<const char *> list;
+    for (int i = 0; i < 1200; i++) {
+        char w[16];
+        snprintf(w, sizeof w, "w%04d", i);
+        words.push_back(w);
+    }
+    for (const auto &w : words)
+        list.push_back(w.c_str());
+    ASSERT_EQ(build_dictionary(&t.d, list.data(), static_cast<int>(list.size())), nullptr);
+    // Shrink each block after the first below 64 words: it joins block 0.
+    while (t.d.noindex > 1) {
+        uint32_t entries = t.d.noindex;
+        WordCursor c;
+        while (t.d.noindex == entries) {
+            ASSERT_TRUE(word_at(&t.d, entry_first(&t.d, 1) + 1, &c));
+            ASSERT_EQ(delete_at_cursor(&t.d, &c), 1);
+        }
+        ASSERT_TRUE(store_sound(t.d));
+    }
+    ASSERT_GT(t.d.words, 600u);
+    std::string dir = std::filesystem::path(temp_path("x")).parent_path().string();
+    ASSERT_EQ(save_dictionary(&t.d, dir.c_str(), "Merged"), nullptr);
+    ASSERT_EQ(load_dictionary(&back.d, dir.c_str(), "Merged"), nullptr);
+    EXPECT_EQ(all_words(back.d), all_words(t.d));
+    // Adding to the big block splits it again.
+    t.add("w0000a");
+    EXPECT_GT(t.d.noindex, 1u);
+    EXPECT_TRUE(store_sound(t.d));
 }
