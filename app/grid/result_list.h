@@ -47,8 +47,9 @@ uint32_t *list_solution_row(int index);   // list_columns codes
 // Reads a text file as the Wordsquare word list: unhighlights the grid,
 // empties the list, adds one word per line (first character as it is, then
 // letters only, lower-cased; 32 characters or more: skipped), refreshes the
-// pane. A file that cannot be opened changes nothing; a read error that
-// occurs part-way is returned (the words read so far stay).
+// pane. A file that cannot be opened changes nothing; a read error ends
+// the list like the end of the file; a list that cannot grow returns its
+// error (the words read so far stay).
 const error_block *list_from_text_file(const char *path);
 
 // Highlighting a Wordsquare word in the grid: the cells of the word get
