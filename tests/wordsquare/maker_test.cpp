@@ -190,6 +190,30 @@ TEST_F(WordsquareTest, FixedSeedGivesTheCommittedGrid)
         EXPECT_TRUE(letters_in_grid(list_word(i))) << i;
 }
 
+// A list that makes the search back up many times (60 calls for six
+// words), upper-case words, 0 as the direction set: the places and the
+// grid are those of the plain recursive search with the same draws.
+TEST_F(WordsquareTest, FixedSeedWithBacktrackingGivesTheRecursiveSearchesGrid)
+{
+    set_size(4, 5);
+    grid.fill_directions = 0;
+    add_words({"ease", "east", "seat", "a", "TEASE", "ease"});
+    random_seed(96628787);
+    make_from_list_start();
+    make_from_list_run();
+    std::string all;
+    for (int r = 0; r < 5; r++)
+        all += row_text(r) + "\n";
+    EXPECT_EQ(all, "east\naeee\nsaaa\nests\naele\n");
+    const int places[6][4] = {{1, 1, 0, 1}, {0, 0, 1, 0}, {2, 0, 0, 1}, {0, 4, 1, 0}, {3, 0, 0, 1}, {0, 0, 0, 1}};
+    for (int i = 0; i < 6; i++) {
+        const word_record *w = list_word(i);
+        EXPECT_EQ((std::vector<int>{w->col, w->row, w->col_step, w->row_step}),
+                  std::vector<int>(places[i], places[i] + 4))
+            << i;
+    }
+}
+
 TEST_F(WordsquareTest, NewFromDictionaryEndsWithAnEmptyListAndAFullGrid)
 {
     use_dictionaries({{"MainDict", {"apple", "pear", "plum", "fig", "kiwi", "lime", "lemon", "mango"}}});
