@@ -137,6 +137,22 @@ TEST_F(WordsquareTest, HighlightsShareCellsAndTheDirtyRectangleCoversThem)
     EXPECT_EQ(wordsquare_dirty.col0, -1);
 }
 
+// The trie is built once and kept between solves: a word added to or
+// deleted from a dictionary in use counts at the next solve.
+TEST_F(WordsquareTest, SolveFollowsDictionaryEdits)
+{
+    use_dictionaries({{"MainDict", {"cat"}}});
+    grid.min_word_length = 3;
+    set_rows({"cats", "9999"});
+    EXPECT_EQ(solve_grid(), (std::vector<found>{{0, 0, 1, 0, "cat"}}));
+    Dictionary *d = &dictionary_set.slots[0].dictionary;
+    ASSERT_EQ(add_word(d, "Cats"), nullptr);
+    EXPECT_EQ(solve_grid(), (std::vector<found>{{0, 0, 1, 0, "cats"}}));
+    EXPECT_EQ(delete_word(d, "cats"), 1);
+    EXPECT_EQ(delete_word(d, "cat"), 1);
+    EXPECT_EQ(solve_grid(), std::vector<found>{});
+}
+
 TEST_F(WordsquareTest, TrieFindsWhatThePlainTestFinds)
 {
     std::mt19937 rng(5);
