@@ -227,6 +227,43 @@ void mark_slot_changed(int slot)
     search_forget_tables();   // the searches' precomputed tables are stale now
 }
 
+namespace {
+
+// A changed slot whose file could not be read holds only the words added to
+// its empty stand-in; writing that over the file would lose the file's own
+// words. Read the file now and add the edits to its words, or leave the
+// file alone and give the reading error.
+const error_block *save_unread_slot(DictionarySlot &s)
+{
+    Dictionary file{};
+    const error_block *e = load_dictionary(&file, dictionary_directory(), s.name);
+    if (!e) {
+        std::vector<std::string> edits;
+        WordCursor cursor;
+        if (word_at(&s.dictionary, 0, &cursor)) {
+            do
+                edits.emplace_back(cursor.text);
+            while (next_word(&s.dictionary, &cursor));
+        }
+        std::vector<const char *> list;
+        for (const std::string &w : edits)
+            list.push_back(w.c_str());
+        e = add_words_bulk(&file, list.data(), static_cast<int>(list.size()));
+    }
+    if (!e)
+        e = save_dictionary(&file, dictionary_directory(), s.name);
+    if (e) {
+        clear_dictionary(&file);
+        return e;
+    }
+    clear_dictionary(&s.dictionary);
+    s.dictionary = file;
+    s.loaded = 1;
+    return nullptr;
+}
+
+}  // namespace
+
 const error_block *save_changed_dictionaries()
 {
     const error_block *first = nullptr;
@@ -236,7 +273,9 @@ const error_block *save_changed_dictionaries()
             continue;
         debug_log("savechanges");
         // A slot that fails to save keeps its flag, so its edits stay.
-        if (const error_block *e = save_dictionary(&s.dictionary, dictionary_directory(), s.name)) {
+        const error_block *e = s.loaded ? save_dictionary(&s.dictionary, dictionary_directory(), s.name)
+                                        : save_unread_slot(s);
+        if (e) {
             first = first ? first : e;
             continue;
         }

@@ -273,3 +273,31 @@ TEST_F(DictionarySetTest, ImportIntoASlotKeepsItsFileWords)
     ASSERT_EQ(save_changed_dictionaries(), nullptr);
     EXPECT_FALSE(dictionary_set.slots[0].changed);
 }
+
+// A listed slot whose file could not be read holds an empty stand-in.
+// Words added to it must not replace the file's own words when changes are
+// saved: the file is kept and the error reported; once the file reads
+// again, the added words join its words.
+TEST_F(DictionarySetTest, SavingAnUnreadSlotKeepsItsFile)
+{
+    make("MainDict", {"one", "two"});
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    fs::path file = dir / "MainDict.dic";
+    fs::rename(file, dir / "aside");
+    std::ofstream(file.string(), std::ios::binary) << "damaged";
+    ASSERT_EQ(ensure_dictionary(), nullptr);
+    ASSERT_FALSE(dictionary_set.slots[0].loaded);
+    ASSERT_EQ(add_word(&dictionary_set.slots[0].dictionary, "three"), nullptr);
+    mark_slot_changed(0);
+    EXPECT_EQ(errnum(save_changed_dictionaries()), ECR);
+    EXPECT_EQ(fs::file_size(file), 7u);
+    EXPECT_TRUE(dictionary_set.slots[0].changed);
+    fs::rename(dir / "aside", file);
+    EXPECT_EQ(save_changed_dictionaries(), nullptr);
+    EXPECT_FALSE(dictionary_set.slots[0].changed);
+    EXPECT_TRUE(dictionary_set.slots[0].loaded);
+    EXPECT_EQ(all_words(dictionary_set.slots[0].dictionary), (std::vector<std::string>{"one", "three", "two"}));
+    TestDictionary back;
+    ASSERT_EQ(load_dictionary(&back.d, dir.string().c_str(), "MainDict"), nullptr);
+    EXPECT_EQ(all_words(back.d), all_words(dictionary_set.slots[0].dictionary));
+}
