@@ -13,8 +13,10 @@ struct error_block;
 // Places words n to word_count - 1 of the word list, trying every start
 // cell and allowed direction from random ones. True when they are all
 // placed, or when the stop flag cut the search short (after the message
-// "Fitted %d words, up to %s"); false when word n cannot be placed so that
-// the later words fit.
+// "Fitted %d words, up to %s"), or when a command run by one of its polls
+// emptied the word list (the search then ends without a message and the
+// runs below leave the grid's blanks alone); false when word n cannot be
+// placed so that the later words fit.
 bool fit_word(int n);
 
 // "Make": clears selections, the Wordsquare area and every word's place;
