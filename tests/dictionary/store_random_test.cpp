@@ -113,3 +113,38 @@ TEST(WordStoreRandom, FastFindMatchesAnOracle)
     }
     EXPECT_GT(found, 2000);
 }
+
+// The normal find against a scan of every word: a stored word is found with
+// the cursor on it; otherwise the cursor rests on the greatest word below the
+// query (word 0 when none), across block boundaries and shared keys.
+TEST(WordStoreRandom, FindCursorMatchesAScan)
+{
+    std::mt19937 rng(6);
+    TestDictionary t;
+    for (int i = 0; i < 2000; i++)
+        t.add(random_word(rng, "abAB c", 12));
+    std::vector<std::string> stored = all_words(t.d);
+    ASSERT_GT(t.d.noindex, 4u);
+    for (int i = 0; i < 3000; i++) {
+        std::string q = random_word(rng, "abAB c", 12);
+        int below = -1, equal = -1;
+        for (size_t k = 0; k < stored.size() && equal < 0; k++) {
+            int order = compare_words(stored[k].c_str(), q.c_str(), WORD_MAX, nullptr);
+            if (order < 0)
+                below = static_cast<int>(k);
+            else if (order == 0)
+                equal = static_cast<int>(k);
+            else
+                break;
+        }
+        WordCursor c, expected;
+        int result = find_word(&t.d, q.c_str(), &c, nullptr);
+        ASSERT_EQ(result, equal >= 0 ? 1 : 0) << q;
+        uint32_t want = static_cast<uint32_t>(equal >= 0 ? equal : below < 0 ? 0 : below);
+        ASSERT_TRUE(word_at(&t.d, want, &expected));
+        ASSERT_EQ(c.number, want) << q;
+        ASSERT_STREQ(c.text, expected.text) << q;
+        ASSERT_EQ(c.offset, expected.offset) << q;
+        ASSERT_EQ(c.length, expected.length) << q;
+    }
+}
