@@ -68,6 +68,27 @@ int mismatch_lower(const char *pattern, const char *word, int n)
     return n;
 }
 
+// Writes a word into part p. A word as long as the part (a full-scan fit,
+// which may hold spaces where the part has empty cells) goes letter by
+// letter into its own cells, its spaces leaving their cells as they are;
+// write_part would drop the spaces and shift the later letters into the
+// wrong cells. A shorter word (its letters alone fit) goes through
+// write_part, which closes the gaps.
+void write_word(int p, const char *word)
+{
+    const part &q = parts[p];
+    if (strlen(word) != q.length) {
+        write_part(p, word);
+        return;
+    }
+    for (int i = 0; i < q.length; i++) {
+        unsigned char c = static_cast<unsigned char>(word[i]);
+        if (c != ' ')
+            grid.letters[grid_cell(q.direction ? q.col : q.col + i, q.direction ? q.row + i : q.row)] =
+                convert_case(c);
+    }
+}
+
 int remove_spaces(const char *text, char *out)
 {
     int n = 0;
@@ -190,7 +211,7 @@ bool search_take_candidate(int p, uint32_t code, const char *text, const char *p
         return !list_full();
     }
     if (write)
-        write_part(p, text);
+        write_word(p, text);
     // Every later part is solved even when a crossing part has no word
     // left: skipping it would skip the polls and stop-flag reads that its
     // walks make, and a Stop would then keep other rows.
@@ -300,7 +321,7 @@ void apply_solution(int row, int button)
         char word[WORD_BUFFER];
         strncpy(word, solution_text(codes[p]), sizeof word - 1);
         word[sizeof word - 1] = 0;
-        write_part(p, word);
+        write_word(p, word);
         mark_modified();
     }
     grid_ui_redraw_grid();

@@ -50,6 +50,39 @@ TEST_F(SearchTest, StoredSpacesCountInTheFullScanButNotInThePrefixSearch)
     EXPECT_EQ(grid.word_count, 0);
 }
 
+TEST_F(SearchTest, AFullScanWordWithASpaceKeepsEveryLetterInItsOwnCell)
+{
+    // "ice cream" fits "?ce?cream" with its space on the empty fourth cell;
+    // written into the grid it must leave that cell empty and the known
+    // letters where they are, so the down part through "r" sees the "r".
+    use_dictionaries({{"Main", {"ice cream", "eat", "ram", "rat"}}});
+    put_across(0, 0, "?ce?cream");
+    mark_cells({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, 0}, {8, 0}, {5, 1}, {5, 2}});
+    for (bool fast : {false, true}) {
+        search_fast_path = fast;
+        solve();
+        ASSERT_EQ(part_count, 2);
+        EXPECT_EQ(solution_rows(), (std::vector<std::string>{"ice cream ram", "ice cream rat"})) << fast;
+    }
+    apply_solution(1, 4);
+    std::string across, down;
+    for (int i = 0; i < 9; i++)
+        across += static_cast<char>(grid.letters[grid_cell(i, 0)]);
+    for (int i = 0; i < 3; i++)
+        down += static_cast<char>(grid.letters[grid_cell(5, i)]);
+    EXPECT_EQ(across, "ice cream");
+    EXPECT_EQ(down, "rat");
+    // Into a part of its letters alone the same entry goes without a gap.
+    grid_init();
+    mark_rectangle(0, 0, 7, 0);
+    solve();
+    apply_solution(0, 4);
+    across.clear();
+    for (int i = 0; i < 8; i++)
+        across += static_cast<char>(grid.letters[grid_cell(i, 0)]);
+    EXPECT_EQ(across, "icecream");
+}
+
 TEST_F(SearchTest, CrossingPartsAgreeOnTheSharedCellAndCellsAreRestored)
 {
     use_dictionaries({{"Main", small_words}});
