@@ -5,6 +5,7 @@
 #include "app/dictionary/search_dictionaries.h"
 #include "app/wordsquare/directions.h"
 #include "app/wordsquare/maker.h"
+#include "toolkit/messages/error.h"
 #include "toolkit/text/cp1252.h"
 #include "tests/wordsquare/wordsquare_test_support.h"
 
@@ -244,6 +245,18 @@ TEST_F(WordsquareTest, FixedSeedGivesTheCommittedNewGrid)
     for (int r = 0; r < 6; r++)
         all += row_text(r) + "\n";
     EXPECT_EQ(all, EXPECTED_NEW_GRID);
+}
+
+TEST_F(WordsquareTest, NewWithoutADictionaryChangesNothing)
+{
+    use_dictionaries({});
+    set_rows({"abc", "def"});
+    add_words({"kept"});
+    const error_block *e = make_from_dictionary_start();
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->errnum, 528);
+    EXPECT_EQ(grid.word_count, 1);
+    EXPECT_EQ(row_text(0) + row_text(1), "abcdef");
 }
 
 TEST_F(WordsquareTest, NewWithAnEmptyDictionaryEnds)
