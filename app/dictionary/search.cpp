@@ -192,8 +192,10 @@ bool complete_pattern(const char *pattern, int position, int p)
 {
     const Dictionary *d = search_dictionary(position);
     WordCursor cursor;
-    // A part longer than any word takes none (the find compares 31 bytes).
-    if (!d || strlen(pattern) > static_cast<size_t>(WORD_MAX) || !find_word(d, pattern, &cursor, nullptr))
+    // A part longer than any word takes none (the find compares 31 bytes),
+    // nor does one with a NUL cell (the find would see a shorter word).
+    size_t n = strlen(pattern);
+    if (!d || n > static_cast<size_t>(WORD_MAX) || n != parts[p].length || !find_word(d, pattern, &cursor, nullptr))
         return true;
     uint32_t code = solution_code(search_dictionary_slot(position), cursor.number);
     return search_take_candidate(p, code, pattern, pattern, false);

@@ -319,8 +319,17 @@ TEST_F(SearchTest, AnEditedDictionaryIsSearchedAsItIsNow)
     EXPECT_EQ(solution_rows(), (std::vector<std::string>{"bat", "mat", "rat"}));
 }
 
-TEST_F(SearchTest, PartLongerThanAnyWordTakesNone)
+TEST_F(SearchTest, PartLongerThanAnyWordOrWithANulCellTakesNone)
 {
+    // A cell holding a NUL byte (as a damaged grid file can bring) is a
+    // character no word has: the complete part "ca\0" is not "ca".
+    use_dictionaries({{"Main", {"ca", "cat"}}});
+    put_across(0, 0, "ca");
+    grid.letters[grid_cell(2, 0)] = 0;
+    mark_rectangle(0, 0, 2, 0);
+    solve();
+    EXPECT_EQ(grid.word_count, 0);
+
     std::string long_word(31, 'a');
     use_dictionaries({{"Main", {long_word}}});
     set_size(40, 4);
