@@ -9,7 +9,8 @@
 //   - otherwise: the full scan from word 0, which matches each word with
 //     its spaces (upper-case comparison), so a stored "ice cream" is 9 long
 //     here and 8 long in the prefix search.
-// Each candidate is written into the part and the next part is solved;
+// Each candidate is written into the part (a full-scan word letter by
+// letter, its spaces on the part's empty cells) and the next part is solved;
 // the last part adds a row to the result list. Afterwards the part's cells
 // are restored exactly as read (empty cells included), so later parts
 // never see stale letters.
