@@ -215,10 +215,13 @@ bool search_take_candidate(int p, uint32_t code, const char *text, const char *p
     }
     if (write)
         write_word(p, text);
-    // Every later part is solved even when a crossing part has no word
-    // left: skipping it would skip the polls and stop-flag reads that its
-    // walks make, and a Stop would then keep other rows.
-    int result = solve_parts(p + 1);
+    // A later part that crosses this one and has no word left makes the
+    // branch dead: it is skipped without changing which rows are found or
+    // their order. (The skipped walks' polls are skipped with it, so a Stop
+    // may land at another word than on the plain walks.)
+    int result = search_stopped + 1;
+    if (!search_later_parts_dead(p))
+        result = solve_parts(p + 1);
     if (write)
         restore_part(p, pattern);
     return result != search_stopped;

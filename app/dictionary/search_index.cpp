@@ -24,6 +24,7 @@
 #include "app/dictionary/search.h"
 #include "app/dictionary/search_dictionaries.h"
 #include "app/dictionary/search_internal.h"
+#include "app/grid/parts.h"
 #include "toolkit/memory/memory.h"
 #include "toolkit/text/cp1252.h"
 
@@ -192,6 +193,17 @@ template <class F> void each_match(const SearchTables *t, const char *pattern, i
     }
 }
 
+bool parts_cross(int p, int q)
+{
+    const part &a = parts[p], &b = parts[q];
+    if (a.direction == b.direction)
+        return false;
+    const part &across = a.direction == 0 ? a : b;
+    const part &down = a.direction == 0 ? b : a;
+    return down.col >= across.col && down.col < across.col + across.length && across.row >= down.row &&
+           across.row < down.row + down.length;
+}
+
 }  // namespace
 
 const SearchTables *search_tables(const Dictionary *d)
@@ -345,4 +357,33 @@ bool search_fast_full_scan(const char *pattern, int position, int n, int p, int 
     if (d->words == 0)
         return true;
     return walk_candidates(t, search_dictionary_slot(position), pattern, n, p, 0, t->words, counter, true);
+}
+
+bool search_later_parts_dead(int p)
+{
+    if (!search_fast_path)
+        return false;
+    int count = search_dictionary_count();
+    for (int i = 0; i < count; i++) {
+        const SearchTables *t = search_tables(search_dictionary(i));
+        if (!t || !t->qualifies)
+            return false;
+    }
+    char pattern[WORD_BUFFER * 8 + 1];
+    for (int q = p + 1; q < part_count; q++) {
+        if (!parts_cross(p, q))
+            continue;
+        read_part(q, pattern);
+        int n = parts[q].length;
+        if (n > WORD_MAX)
+            return true;   // no word is that long
+        bool any = false;
+        for (int i = 0; i < count && !any; i++) {
+            const SearchTables *t = search_tables(search_dictionary(i));
+            any = !search_tables_answer(t, pattern, n) || search_tables_any_match(t, pattern, n);
+        }
+        if (!any)
+            return true;
+    }
+    return false;
 }

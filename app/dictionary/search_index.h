@@ -58,3 +58,6 @@ bool search_fast_prefix(const char *pattern, int position, int known, int n, int
 // The full scan of one dictionary (the plain walk when the tables cannot
 // answer): false when the search must end.
 bool search_fast_full_scan(const char *pattern, int position, int n, int p, int &counter);
+// Whether some later part crossing part p has no candidate left in any
+// dictionary (only when every dictionary qualifies).
+bool search_later_parts_dead(int p);
