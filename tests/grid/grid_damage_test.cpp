@@ -12,17 +12,6 @@ namespace {
 const std::string data_dir = std::string(QM_TEST_DATA) + "/grid";
 const std::string message_dir = std::string(QM_TEST_DATA) + "/../../app/shell/resources";
 
-std::vector<unsigned char> saved_bytes()
-{
-    fs_stream s{};
-    EXPECT_EQ(stream_open(nullptr, "w", 256, &s), nullptr);
-    EXPECT_EQ(write_grid_stream(&s), nullptr);
-    int length = 0;
-    const char *bytes = stream_memory(&s, &length);
-    std::vector<unsigned char> out(bytes, bytes + length);
-    stream_close(&s, nullptr);
-    return out;
-}
 
 // A grid with something in every part of the file.
 void build_sample_grid()

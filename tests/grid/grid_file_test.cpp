@@ -73,18 +73,6 @@ const error_block *load(const std::vector<unsigned char> &b)
     return load_grid_bytes(b.data(), static_cast<int>(b.size()));
 }
 
-// The current grid written to memory.
-std::vector<unsigned char> saved_bytes()
-{
-    fs_stream s{};
-    EXPECT_EQ(stream_open(nullptr, "w", 256, &s), nullptr);
-    EXPECT_EQ(write_grid_stream(&s), nullptr);
-    int length = 0;
-    const char *bytes = stream_memory(&s, &length);
-    std::vector<unsigned char> out(bytes, bytes + length);
-    stream_close(&s, nullptr);
-    return out;
-}
 
 std::vector<std::string> names_taken;
 void record_names(const grid_dictionary_name *names, int count)

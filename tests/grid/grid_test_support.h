@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "app/grid/app_errors.h"
+#include "app/grid/grid_file.h"
+#include "toolkit/files/stream.h"
 #include "app/grid/grid.h"
 #include "app/grid/grid_dictionaries.h"
 #include "app/grid/grid_hooks.h"
@@ -114,4 +116,17 @@ inline void mark_rectangle(int c0, int r0, int c1, int r1)
     grid.mark_row_a = r0;
     grid.mark_col_b = c1;
     grid.mark_row_b = r1;
+}
+
+// The current grid written to memory.
+inline std::vector<unsigned char> saved_bytes()
+{
+    fs_stream s{};
+    EXPECT_EQ(stream_open(nullptr, "w", 256, &s), nullptr);
+    EXPECT_EQ(write_grid_stream(&s), nullptr);
+    int length = 0;
+    const char *bytes = stream_memory(&s, &length);
+    std::vector<unsigned char> out(bytes, bytes + length);
+    stream_close(&s, nullptr);
+    return out;
 }
