@@ -4,6 +4,7 @@
 // Most cases begin a context at 180 device units per inch, so that one OS
 // unit is one pixel: work-area (x, y) lands on device (x, -y).
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <windows.h>
 
 #include "drawing_test_util.h"
@@ -372,6 +373,51 @@ TEST(Drawing, ClipIsSavedAndRestored)
     restore_clip(nullptr);
     fill_rectangle(0, 0, 200, -200);
     EXPECT_TRUE(k.inked(5, 5));
+}
+
+TEST(Drawing, AMetafileIsDrawnOnThroughAContextOfItsOwn)
+{
+    // An enhanced metafile recorded at 96 units per inch, played back into
+    // a bitmap: the square lands where the same drawing lands directly.
+    HDC reference = GetDC(nullptr);
+    HDC recorder = CreateEnhMetaFileA(reference, nullptr, nullptr, nullptr);
+    ReleaseDC(nullptr, reference);
+    ASSERT_NE(recorder, nullptr);
+    drawing_context c;
+    drawing_begin(&c, recorder, 96, 96);
+    set_colour(red_word, 0);
+    fill_rectangle(180, -360, 180, 180);
+    set_colour(black_word, 0);
+    plot_move(0, 0);
+    plot_draw(90, 0);
+    drawing_end(&c);
+    HENHMETAFILE picture = CloseEnhMetaFile(recorder);
+    ASSERT_NE(picture, nullptr);
+    ENHMETAHEADER header;
+    GetEnhMetaFileHeader(picture, sizeof header, &header);
+    test_bitmap b(300, 300);
+    RECT frame = {header.rclBounds.left, header.rclBounds.top, header.rclBounds.right + 1,
+                  header.rclBounds.bottom + 1};
+    PlayEnhMetaFile(b.dc, picture, &frame);
+    DeleteEnhMetaFile(picture);
+    // Played back at its own bounds: the line starts the picture, and the
+    // square sits an inch right of it and an inch below.
+    RECT square = {300, 300, 0, 0}, line = {300, 300, 0, 0};
+    for (int y = 0; y < 300; y++)
+        for (int x = 0; x < 300; x++) {
+            RECT *r = b.at(x, y) == red ? &square : b.at(x, y) == black ? &line : nullptr;
+            if (!r)
+                continue;
+            r->left = std::min(r->left, (LONG)x);
+            r->top = std::min(r->top, (LONG)y);
+            r->right = std::max(r->right, (LONG)x + 1);
+            r->bottom = std::max(r->bottom, (LONG)y + 1);
+        }
+    EXPECT_NEAR(square.right - square.left, 96, 1);
+    EXPECT_NEAR(square.bottom - square.top, 96, 1);
+    EXPECT_NEAR(square.left - line.left, 96, 1);
+    EXPECT_NEAR(square.top - line.top, 96, 1);
+    EXPECT_NEAR(line.right - line.left, 49, 1);
 }
 
 // A window's redraw handler draws in work-area OS units through the

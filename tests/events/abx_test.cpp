@@ -4,6 +4,7 @@
 #include "events_test_util.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -201,6 +202,26 @@ TEST_F(AbxTest, FillsWithTheKColourAndNoColourLeavesTheBackground)
     paint(make("\\k0x0000FF01\\F", 57, 40, 20), filled);
     EXPECT_EQ(filled.count_of(red), 40 * 20);
 
+    // Toolkit colours: palette entries from code 2, system colours from
+    // 18 (43 to 45 skip to system colours 26 to 28), nothing from 46.
+    struct {
+        const char *validation;
+        COLORREF fill;
+    } colours[] = {
+        {"\\k13\\F", RGB(0xDD, 0, 0)},
+        {"\\k2\\F", RGB(255, 255, 255)},
+        {"\\k23\\F", GetSysColor(COLOR_WINDOW)},
+        {"\\k43\\F", GetSysColor(COLOR_HOTLIGHT)},
+        {"\\k46\\F", magenta},
+        {"\\k0\\F", magenta},
+    };
+    int id = 100;
+    for (const auto &c : colours) {
+        test_bitmap b(10, 10, magenta);
+        paint(make(c.validation, id++, 10, 10), b);
+        EXPECT_EQ(b.count_of(c.fill), 100) << c.validation;
+    }
+
     // A `k` under a false condition does not count while erasing: the fill
     // keeps the button face.
     test_bitmap gated(40, 20, magenta);
@@ -274,6 +295,43 @@ TEST_F(AbxTest, SpritesDrawFromThePoolAndUnknownOnesDrawNothing)
     EXPECT_EQ(grey.count_unlike(magenta), 56);
     paint(make("\\OG+1\\arindent", 70, 40, 30, WS_DISABLED), normal, false);
     EXPECT_EQ(normal.count_of(black), 56);
+}
+
+TEST_F(AbxTest, IconsAndImageListsDrawAtTheirSizesAndAdvance)
+{
+    // The test program's "testicon" is red at 32 pixels and blue at 16.
+    test_bitmap big(60, 40, magenta), small(60, 40, magenta);
+    paint(make("\\t2\\Itesticon\\arindent", 89, 60, 40), big, false);
+    EXPECT_EQ(big.count_of(red), 32 * 32);
+    RECT r = big.box_unlike(magenta);
+    EXPECT_EQ(r.left, 2);
+    EXPECT_EQ(r.right, 2 + 32 + 7);   // the sprite follows the icon
+    paint(make("\\itesticon\\Imissing\\arindent", 90, 60, 40), small, false);
+    EXPECT_EQ(small.count_of(RGB(0, 0, 255)), 16 * 16);
+    EXPECT_EQ(small.box_unlike(magenta).right, 16 + 7);
+
+    // `l`: image 1 of list 3, centred vertically.
+    HIMAGELIST list = ImageList_Create(8, 8, ILC_COLOR32, 2, 0);
+    for (COLORREF c : {RGB(0, 255, 0), red}) {
+        test_bitmap tile(8, 8, c);
+        HBITMAP b = CreateCompatibleBitmap(tile.dc, 8, 8);
+        HDC copy = CreateCompatibleDC(tile.dc);
+        HGDIOBJ old = SelectObject(copy, b);
+        BitBlt(copy, 0, 0, 8, 8, tile.dc, 0, 0, SRCCOPY);
+        SelectObject(copy, old);
+        DeleteDC(copy);
+        ImageList_Add(list, b, nullptr);
+        DeleteObject(b);
+    }
+    abx_set_image_list(3, list);
+    test_bitmap listed(40, 20, magenta);
+    paint(make("\\t4\\l3,1", 91, 40, 20), listed, false);
+    EXPECT_EQ(listed.count_of(red), 64);
+    r = listed.box_unlike(magenta);
+    EXPECT_EQ(r.left, 4);
+    EXPECT_EQ(r.top, 6);
+    abx_set_image_list(3, nullptr);
+    ImageList_Destroy(list);
 }
 
 TEST_F(AbxTest, ConditionsGateTextAndDisabledTextIsEmbossed)
