@@ -177,6 +177,17 @@ TEST_F(AbxTest, StateBitsFollowCheckEnableAndFocus)
     EXPECT_EQ(GetWindowLongA(c, 0), ABX_FOCUS);
     SetFocus(w);
     EXPECT_EQ(GetWindowLongA(c, 0), 0);
+    // A click gives the focus to a control in the tab order only.
+    HWND display = make("\\E3\\K1", 56);
+    SendMessageA(display, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(display, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    EXPECT_NE(GetFocus(), display);
+    SendMessageA(c, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(c, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    EXPECT_EQ(GetFocus(), c);
+    EXPECT_EQ(GetWindowLongA(c, 0), ABX_FOCUS);
+    SetFocus(w);
+    clicks.clear();
     HWND off = make("\\sOff", 55, 60, 24, WS_DISABLED);
     EXPECT_EQ(GetWindowLongA(off, 0), ABX_DISABLED);
 

@@ -163,7 +163,7 @@ void plot(int code, int x, int y)
         p.y = last.y + (int)((int64_t)y * c->device_per_inch_y / -(int64_t)c->os_per_inch_y);
     }
     int kind = code & ~7;
-    if ((code & 3) == 0 || kind > 192)
+    if ((code & 3) == 0 || kind > 192 || kind < 0)
         MoveToEx(c->device, p.x, p.y, nullptr);
     else
         shape(c->device, kind, p);

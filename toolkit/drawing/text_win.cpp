@@ -10,17 +10,15 @@
 namespace {
 
 // A text position: OS units with the flag, else 1/400 OS unit, converted
-// with 400 times the origin and the scale.
+// with 400 times the origin and the scale (in 64 bits: 400 times a large
+// origin does not fit 32).
 device_point text_point(const drawing_context *c, int flags, int x, int y)
 {
     if (flags & TEXT_OS_UNITS)
         return to_device_in(c, x, y);
-    drawing_context fine = *c;
-    fine.origin_x = c->origin_x * 400;
-    fine.origin_y = c->origin_y * 400;
-    fine.os_per_inch_x = c->os_per_inch_x * 400;
-    fine.os_per_inch_y = c->os_per_inch_y * 400;
-    return to_device_in(&fine, x, y);
+    int64_t dx = (x - 400 * (int64_t)c->origin_x) * c->device_per_inch_x / (400 * (int64_t)c->os_per_inch_x);
+    int64_t dy = (y - 400 * (int64_t)c->origin_y) * c->device_per_inch_y / -(400 * (int64_t)c->os_per_inch_y);
+    return {(int)(dx + c->device_origin_x), (int)(dy + c->device_origin_y)};
 }
 
 // With "moves the current position" the platform draws at the current

@@ -124,6 +124,10 @@ void press(HWND w, abx_record *r, bool left, bool is_double, POINT at)
     r->dragged = false;
     r->inside = true;
     r->pressed_at = at;
+    // A control in the keyboard's tab order takes the focus as a button
+    // does; display fields and pictures leave it where it is.
+    if (GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP)
+        SetFocus(w);
     SetCapture(w);
     set_state(w, ABX_PRESSED, true);
     if (is_double && f.double_press)
@@ -332,11 +336,15 @@ LRESULT CALLBACK abx_proc(HWND w, UINT message, WPARAM wparam, LPARAM lparam)
     case WM_GETDLGCODE: return DLGC_BUTTON;
     case WM_KEYDOWN:
         // Space presses a focused control as a click on it would.
-        if (wparam == VK_SPACE && !(lparam & 0x40000000))
+        if (wparam != VK_SPACE)
+            break;
+        if (!(lparam & 0x40000000))
             set_state(w, ABX_PRESSED, true);
         return 0;
     case WM_KEYUP:
-        if (wparam == VK_SPACE && (state(w) & ABX_PRESSED) && !r->button) {
+        if (wparam != VK_SPACE)
+            break;
+        if ((state(w) & ABX_PRESSED) && !r->button) {
             set_state(w, ABX_PRESSED, false);
             SendMessageA(w, BM_CLICK, 0, 0);
         }
