@@ -410,6 +410,17 @@ TEST_F(AbxTest, ConditionsGateTextAndDisabledTextIsEmbossed)
     for (int y = 0; y < 24; y++)
         EXPECT_EQ(clipped.at(59, y), GetSysColor(COLOR_3DHILIGHT));
 
+    // Tokens in the text are expanded when drawn; reading the text gives
+    // it as written.
+    test_bitmap token(120, 24, magenta), expanded(120, 24, magenta);
+    HWND with_token = make("\\s{ERD}", 80, 120, 24);
+    paint(with_token, token, false);
+    paint(make("\\sError reading data.", 81, 120, 24), expanded, false);
+    EXPECT_EQ(memcmp(token.bits, expanded.bits, 120 * 24 * 4), 0);
+    char raw[32];
+    GetWindowTextA(with_token, raw, sizeof raw);
+    EXPECT_STREQ(raw, "{ERD}");
+
     // The link: underlined text in the link colour.
     test_bitmap link(120, 24, magenta), plain(120, 24, magenta);
     paint(make("\\Pihand\\V\\u1\\g0xFF000001\\sQuillmere\\K1", 77, 120, 24), link, false);
