@@ -402,17 +402,7 @@ TEST(Drawing, AMetafileIsDrawnOnThroughAContextOfItsOwn)
     DeleteEnhMetaFile(picture);
     // Played back at its own bounds: the line starts the picture, and the
     // square sits an inch right of it and an inch below.
-    RECT square = {300, 300, 0, 0}, line = {300, 300, 0, 0};
-    for (int y = 0; y < 300; y++)
-        for (int x = 0; x < 300; x++) {
-            RECT *r = b.at(x, y) == red ? &square : b.at(x, y) == black ? &line : nullptr;
-            if (!r)
-                continue;
-            r->left = std::min(r->left, (LONG)x);
-            r->top = std::min(r->top, (LONG)y);
-            r->right = std::max(r->right, (LONG)x + 1);
-            r->bottom = std::max(r->bottom, (LONG)y + 1);
-        }
+    RECT square = b.box_of(red), line = b.box_of(black);
     EXPECT_NEAR(square.right - square.left, 96, 1);
     EXPECT_NEAR(square.bottom - square.top, 96, 1);
     EXPECT_NEAR(square.left - line.left, 96, 1);

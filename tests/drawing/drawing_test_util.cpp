@@ -54,12 +54,14 @@ int test_bitmap::count_of(COLORREF colour) const
     return n;
 }
 
-RECT test_bitmap::box_unlike(COLORREF background) const
+namespace {
+
+template <typename Match> RECT box(const test_bitmap &b, Match match)
 {
-    RECT r = {width, height, 0, 0};
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++)
-            if (at(x, y) != background) {
+    RECT r = {b.width, b.height, 0, 0};
+    for (int y = 0; y < b.height; y++)
+        for (int x = 0; x < b.width; x++)
+            if (match(b.at(x, y))) {
                 r.left = x < r.left ? x : r.left;
                 r.top = y < r.top ? y : r.top;
                 r.right = x + 1 > r.right ? x + 1 : r.right;
@@ -68,6 +70,18 @@ RECT test_bitmap::box_unlike(COLORREF background) const
     if (r.right == 0)
         SetRectEmpty(&r);
     return r;
+}
+
+}  // namespace
+
+RECT test_bitmap::box_unlike(COLORREF background) const
+{
+    return box(*this, [=](COLORREF c) { return c != background; });
+}
+
+RECT test_bitmap::box_of(COLORREF colour) const
+{
+    return box(*this, [=](COLORREF c) { return c == colour; });
 }
 
 void test_bitmap::copy_from(HWND window)

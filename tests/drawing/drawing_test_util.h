@@ -22,6 +22,7 @@ struct test_bitmap {
     int count_unlike(COLORREF background) const;
     RECT box_unlike(COLORREF background) const;
     int count_of(COLORREF colour) const;
+    RECT box_of(COLORREF colour) const;      // bounding box of that colour
     // Copies a window's client area (as the screen shows it).
     void copy_from(HWND window);
 };

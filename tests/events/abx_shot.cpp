@@ -57,15 +57,7 @@ void check_screen()
     {
         shown s(406);
         check(s.b->count_of(RGB(0, 0, 0)) == 56, "the sprite button shows the 56 pixels of rindent");
-        RECT t = {s.b->width, s.b->height, 0, 0};
-        for (int y = 0; y < s.b->height; y++)
-            for (int x = 0; x < s.b->width; x++)
-                if (s.b->at(x, y) == RGB(0, 0, 0)) {
-                    t.left = std::min(t.left, (LONG)x);
-                    t.top = std::min(t.top, (LONG)y);
-                    t.right = std::max(t.right, (LONG)x + 1);
-                    t.bottom = std::max(t.bottom, (LONG)y + 1);
-                }
+        RECT t = s.b->box_of(RGB(0, 0, 0));
         check(t.right - t.left == 7 && t.bottom - t.top == 14, "the triangle is 7 by 14");
         check(std::abs((t.left + t.right) - s.r.right) <= 2 && std::abs((t.top + t.bottom) - s.r.bottom) <= 2,
               "the triangle is centred");

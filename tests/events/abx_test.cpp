@@ -391,18 +391,7 @@ TEST_F(AbxTest, ConditionsGateTextAndDisabledTextIsEmbossed)
     // it is clipped to the rectangle.
     test_bitmap c(60, 24, magenta);
     paint(make("\\E3\\K3\\V\\C\\sMid", 75, 60, 24), c, false);
-    SetRect(&a, 2, 2, 58, 22);
-    RECT inked = {};
-    for (int y = 2; y < 22; y++)
-        for (int x = 2; x < 58; x++)
-            if (c.at(x, y) == GetSysColor(COLOR_MENUTEXT)) {
-                if (IsRectEmpty(&inked))
-                    SetRect(&inked, x, y, x + 1, y + 1);
-                inked.left = std::min(inked.left, (LONG)x);
-                inked.right = std::max(inked.right, (LONG)x + 1);
-                inked.top = std::min(inked.top, (LONG)y);
-                inked.bottom = std::max(inked.bottom, (LONG)y + 1);
-            }
+    RECT inked = c.box_of(GetSysColor(COLOR_MENUTEXT));
     EXPECT_NEAR((inked.left + inked.right) / 2, 30, 2);
     EXPECT_NEAR((inked.top + inked.bottom) / 2, 12, 3);
     test_bitmap clipped(60, 24, magenta);
