@@ -13,6 +13,7 @@
 #include "tests/drawing/drawing_test_util.h"
 #include "toolkit/events/abx.h"
 #include "toolkit/events/abx_internal_win.h"
+#include "toolkit/events/sprites.h"
 
 namespace {
 
@@ -298,6 +299,25 @@ TEST_F(AbxTest, SpritesDrawFromThePoolAndUnknownOnesDrawNothing)
     test_bitmap nothing(40, 30, magenta);
     paint(make("\\C\\V\\awarning\\KD1", 68, 40, 30), nothing, false);
     EXPECT_EQ(nothing.count_of(magenta), 40 * 30);
+
+    // A sprite whose image lies outside it draws nothing and does not move
+    // the position either.
+    unsigned char broken[64] = {};
+    auto put = [&](int at, int32_t v) { memcpy(broken + at, &v, 4); };
+    put(0, 1);      // count
+    put(4, 16);     // first sprite
+    put(8, 68);     // free space
+    put(12, 52);    // next
+    memcpy(broken + 16, "broken", 6);
+    put(32, 1);     // two rows
+    put(40, 7);     // last bit
+    put(44, 1000);  // image
+    put(48, 1000);  // mask
+    put(52, 25);    // mode
+    ASSERT_EQ(sprites_add(broken, sizeof broken), nullptr);
+    test_bitmap bad(60, 24, magenta);
+    paint(make("\\abroken\\arindent", 99, 60, 24), bad, false);
+    EXPECT_EQ(memcmp(bad.bits, without.bits, 60 * 24 * 4), 0);
 
     // Disabled: greyed, unless a condition tested G.
     test_bitmap grey(40, 30, magenta), normal(40, 30, magenta);

@@ -124,23 +124,53 @@ uint32_t bits_at(const unsigned char *row, int bit, int count)
     return (word >> (bit % 32)) & ((count == 32) ? 0xFFFFFFFFu : ((1u << count) - 1));
 }
 
+// A sprite's layout, checked against the sprite's own length (loading
+// only checked that each sprite lies inside its file).
+struct sprite_layout {
+    int bpp, width, height, row_bytes;
+    bool new_format, masked;
+    int mask_bpp, mask_row;
+    int palette_entries;
+};
+
+bool layout_of(const sprite_header *s, sprite_layout *l)
+{
+    const int header = (int)sizeof(sprite_header);
+    l->bpp = bits_per_pixel((uint32_t)s->mode);
+    if (!l->bpp || s->first_bit < 0 || s->first_bit > 31 || s->last_bit < 0 || s->last_bit > 31 ||
+        s->width_words < 0 || s->width_words > 4095 || s->height < 0 || s->height > 4095)
+        return false;
+    l->row_bytes = (s->width_words + 1) * 4;
+    l->width = ((s->width_words + 1) * 32 - s->first_bit - (31 - s->last_bit)) / l->bpp;
+    l->height = s->height + 1;
+    if (l->width <= 0)
+        return false;
+    l->new_format = (uint32_t)s->mode >= 256;
+    l->mask_bpp = l->new_format ? 1 : l->bpp;
+    l->mask_row = l->new_format ? ((l->width + 31) / 32) * 4 : l->row_bytes;
+    if (s->image < header || (int64_t)s->image + (int64_t)l->row_bytes * l->height > s->next)
+        return false;
+    l->masked = s->mask != s->image && s->mask >= header &&
+                (int64_t)s->mask + (int64_t)l->mask_row * l->height <= s->next;
+    int palette_end = l->masked ? std::min(s->image, s->mask) : s->image;
+    l->palette_entries = (palette_end - header) / 8;
+    return true;
+}
+
 // The sprite's colour for a pixel value: its own palette, else the
 // desktop's defaults for two, four and sixteen colours.
-COLORREF sprite_colour(const sprite_header *s, int bpp, uint32_t value)
+COLORREF sprite_colour(const sprite_header *s, const sprite_layout &l, uint32_t value)
 {
-    const unsigned char *base = reinterpret_cast<const unsigned char *>(s);
-    int palette_end = std::min(s->image, s->mask);
-    int entries = (palette_end - (int)sizeof(sprite_header)) / 8;
-    if (bpp == 32)
+    if (l.bpp == 32)
         return value & 0xFFFFFF;
-    if ((int)value < entries) {
+    if ((int)value < l.palette_entries) {
         uint32_t word;
-        memcpy(&word, base + sizeof(sprite_header) + value * 8, 4);
+        memcpy(&word, reinterpret_cast<const unsigned char *>(s) + sizeof(sprite_header) + value * 8, 4);
         return word >> 8;
     }
-    if (bpp == 1)
+    if (l.bpp == 1)
         return value ? RGB(0, 0, 0) : RGB(255, 255, 255);
-    if (bpp == 2) {
+    if (l.bpp == 2) {
         static const COLORREF four[4] = {RGB(255, 255, 255), RGB(0xBB, 0xBB, 0xBB), RGB(0x77, 0x77, 0x77), 0};
         return four[value];
     }
@@ -149,41 +179,20 @@ COLORREF sprite_colour(const sprite_header *s, int bpp, uint32_t value)
     return c;
 }
 
-// Draws a pool sprite with its top left at (x, y); returns its size.
-SIZE draw_sprite(HDC dc, const sprite_header *s, int x, int y, bool grey)
+// Draws a pool sprite with its top left at (x, y), one pixel per pixel.
+void draw_sprite(HDC dc, const sprite_header *s, const sprite_layout &l, int x, int y, bool grey)
 {
-    int bpp = bits_per_pixel((uint32_t)s->mode);
-    int row_bytes = (s->width_words + 1) * 4;
-    SIZE size = {0, 0};
-    if (!bpp || s->first_bit < 0 || s->first_bit > 31 || s->last_bit < 0 || s->last_bit > 31)
-        return size;
-    int width = ((s->width_words + 1) * 32 - s->first_bit - (31 - s->last_bit)) / bpp;
-    int height = s->height + 1;
-    bool new_format = (uint32_t)s->mode >= 256;
-    int mask_bpp = new_format ? 1 : bpp;
-    int mask_row = new_format ? ((width + 31) / 32) * 4 : row_bytes;
     const unsigned char *base = reinterpret_cast<const unsigned char *>(s);
-    // Every offset was checked to lie inside the sprite when it was loaded,
-    // but the image and mask sizes were not.
-    if (s->image + row_bytes * height > s->next)
-        return size;
-    bool masked = s->mask != s->image && s->mask + mask_row * height <= s->next;
-    for (int r = 0; r < height; r++) {
-        const unsigned char *row = base + s->image + r * row_bytes;
-        const unsigned char *mrow = base + s->mask + r * mask_row;
-        for (int c = 0; c < width; c++) {
-            if (masked) {
-                int mbit = new_format ? c : s->first_bit + c * mask_bpp;
-                if (!bits_at(mrow, mbit, mask_bpp))
-                    continue;
-            }
-            COLORREF colour = sprite_colour(s, bpp, bits_at(row, s->first_bit + c * bpp, bpp));
+    for (int r = 0; r < l.height; r++) {
+        const unsigned char *row = base + s->image + r * l.row_bytes;
+        const unsigned char *mrow = base + s->mask + r * l.mask_row;
+        for (int c = 0; c < l.width; c++) {
+            if (l.masked && !bits_at(mrow, l.new_format ? c : s->first_bit + c * l.mask_bpp, l.mask_bpp))
+                continue;
+            COLORREF colour = sprite_colour(s, l, bits_at(row, s->first_bit + c * l.bpp, l.bpp));
             SetPixelV(dc, x + c, y + r, grey ? greyed(colour) : colour);
         }
     }
-    size.cx = width;
-    size.cy = height;
-    return size;
 }
 
 struct painter {
@@ -274,13 +283,12 @@ struct painter {
         const sprite_header *s = sprite_find(name.c_str());
         if (!s)
             return;
-        // The size first (drawn off the device), then in place.
-        int bpp = bits_per_pixel((uint32_t)s->mode);
-        if (!bpp)
+        sprite_layout l;
+        if (!layout_of(s, &l))
             return;
-        SIZE size = {((s->width_words + 1) * 32 - s->first_bit - (31 - s->last_bit)) / bpp, s->height + 1};
+        SIZE size = {l.width, l.height};
         POINT p = place(size, false);
-        draw_sprite(dc, s, p.x, p.y, (state & ABX_DISABLED) && !normal);
+        draw_sprite(dc, s, l, p.x, p.y, (state & ABX_DISABLED) && !normal);
         advance(p, size);
     }
 
