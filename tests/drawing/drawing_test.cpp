@@ -452,6 +452,31 @@ TEST(Drawing, RedrawHandlersDrawThroughTheWindowsContext)
         EXPECT_EQ(r.right, 2 * dpi);
         EXPECT_EQ(r.bottom, 2 * dpi);
     }
+    // Updating draws at once through a context clipped to the rectangle.
+    redraw_block u = {};
+    u.window = w;
+    u.g0 = 0;
+    u.g1 = -90;
+    u.g2 = 90;
+    u.g3 = 0;
+    ASSERT_EQ(wimp_update(&u), nullptr);
+    while (u.more) {
+        ASSERT_EQ(drawing_current(), u.context);
+        set_colour(black_word, 0);
+        fill_rectangle(0, -3000, 3000, 3000);
+        wimp_redraw_end(&u);
+    }
+    EXPECT_EQ(drawing_current(), nullptr);
+    {
+        test_bitmap shot(300, 300);
+        shot.copy_from(w);
+        RECT r = shot.box_of(black);
+        EXPECT_EQ(r.left, 0);
+        EXPECT_EQ(r.top, 0);
+        EXPECT_EQ(r.right, dpi / 2);
+        EXPECT_EQ(r.bottom, dpi / 2);
+    }
+
     // Scrolled half an inch down and right: the square moves up and left.
     s.scroll_x = 90;
     s.scroll_y = -90;
