@@ -31,7 +31,8 @@ bool abx_write_command(std::string *validation, char letter, const std::string &
 
 // The command-replacing operations on a control: the value of `letter` in
 // the string of icon `icon` of `window` becomes `value` and the control is
-// repainted. Error 5 style platform errors for a missing icon.
+// repainted. A missing icon is the platform's error; an icon that is not an
+// "abx" control, or a string without the command, is left as it is.
 const error_block *abx_set_command(HWND window, int icon, char letter, const char *value);
 // As above with a toolkit colour written as "0x%x" (for `g` and `k`).
 const error_block *abx_set_colour(HWND window, int icon, char letter, uint32_t colour);
