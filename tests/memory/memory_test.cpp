@@ -24,8 +24,8 @@ int failures_left = 0;
 void *failing_alloc(size_t n) { return failures_left-- > 0 ? nullptr : malloc(n); }
 void *failing_resize(void *p, size_t n) { return failures_left-- > 0 ? nullptr : realloc(p, n); }
 
-long moved_by = 0;
-void record_move(void *argument, long distance)
+ptrdiff_t moved_by = 0;
+void record_move(void *argument, ptrdiff_t distance)
 {
     moved_by += distance;
     *static_cast<int *>(argument) += 1;
@@ -249,6 +249,46 @@ TEST_F(Memory, HeapBlocks)
     EXPECT_EQ(a, nullptr);
     EXPECT_EQ(flex_length(&b), 1);
     flex_dispose(&b);
+}
+
+size_t last_request = 0;
+void *refusing_resize(void *, size_t n)
+{
+    last_request = n;
+    return nullptr;
+}
+
+TEST_F(Memory, SizesNearTheTopOfTheRangeAreNotEnoughMemoryNotCorruption)
+{
+    // The chunk rule's size would pass the 32-bit range: error 2, block kept.
+    void *a = nullptr;
+    ASSERT_EQ(flex_new(&a, 100), nullptr);
+    memcpy(a, "kept", 5);
+    void *before = a;
+    const error_block *e = flex_ensure(&a, INT32_MAX - 100, 1280);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->errnum, 2);
+    EXPECT_EQ(a, before);
+    EXPECT_EQ(flex_length(&a), 100);
+    EXPECT_STREQ(static_cast<char *>(a), "kept");
+    // A needed size the rule can still round up within range is asked of
+    // the allocator as it is (here refused, so nothing changes).
+    memory_os.resize = refusing_resize;
+    e = flex_ensure(&a, INT32_MAX - 5000, 1280);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->errnum, 2);
+    EXPECT_GT(last_request, static_cast<size_t>(INT32_MAX - 5000));
+    memory_os = memory_os_default;
+    flex_dispose(&a);
+
+    void *h = nullptr;
+    ASSERT_EQ(heap_new(&h, 64), nullptr);
+    before = h;
+    e = heap_ensure(&h, INT32_MAX - 100, 1280);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->errnum, 2);
+    EXPECT_EQ(h, before);
+    heap_dispose(&h);
 }
 
 }  // namespace

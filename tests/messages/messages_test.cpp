@@ -1,6 +1,7 @@
 // The message file, token expansion and error records.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -169,6 +170,82 @@ TEST_F(Messages, MissingFileAndReports)
     report_message(0, "%s", "{ENOTFOUND}");
     EXPECT_EQ(shown, "File %s not found.");
     message_box_answer = nullptr;
+}
+
+TEST_F(Messages, ADamagedLineCostsAtMostItselfAndTheNextEntry)
+{
+    // A middle line with an empty token hides nothing after it, also not
+    // the entries of a file loaded later.
+    load(std::string("A:a\n:orphan text\nB:b\n"));
+    load(std::string("C:c\n"));
+    EXPECT_EQ(expand("{A}/{B}/{C}"), "a/b/c");
+
+    // Any control byte ends a line, a run of them is one line end.
+    messages_clear();
+    load(std::string("A:a\x1F\nB:b\n"));
+    EXPECT_STREQ(lookup_token("A"), "a");
+    EXPECT_STREQ(lookup_token("B"), "b");
+
+    // A NUL is a line end too: the line without a colon swallows only the
+    // next token, and tokens and texts stay paired.
+    messages_clear();
+    load(std::string("X\0A:a\nB:b\n", 10));
+    EXPECT_STREQ(lookup_token("A"), "A");
+    EXPECT_STREQ(lookup_token("B"), "b");
+    EXPECT_EQ(expand("{B}"), "b");
+
+    // A NUL right after a colon leaves that entry's text empty and keeps
+    // everything after it.
+    messages_clear();
+    load(std::string("A:a\nE:\0F:f\nG:g\n", 15));
+    EXPECT_STREQ(lookup_token("A"), "a");
+    EXPECT_STREQ(lookup_token("E"), "");
+    EXPECT_STREQ(lookup_token("F"), "f");
+    EXPECT_STREQ(lookup_token("G"), "g");
+}
+
+TEST_F(Messages, EveryShippedTextIsSafeToFormat)
+{
+    ASSERT_EQ(addtrans(QM_SOURCE_DIR "/app/shell/resources", "Messages.txt", nullptr), nullptr);
+    static const error_entry table[] = {{281, "{EPCD}"}, {282, "{EPCL}"}, {0, nullptr}};
+    error_link link;
+    error_register_table(table, &link);
+    EXPECT_STREQ(make_error(282, 5135)->errmess, "Can't have % on left of expression");
+    EXPECT_STREQ(make_error(281, 5135)->errmess, "Attempt to cast units to %");
+    char out[64];
+    format_tokens(sizeof out, out, "{EPCD} (%d)", 7);
+    EXPECT_STREQ(out, "Attempt to cast units to % (7)");
+
+    static std::string shown;
+    message_box_answer = [](int, int, const char *text) {
+        shown = text;
+        return 2;
+    };
+    report_message(0, "{EPCL}: %s", "x");
+    EXPECT_EQ(shown, "Can't have % on left of expression: x");
+    message_box(nullptr, 0, nullptr, "{EPCD} %d%%", 50);
+    EXPECT_EQ(shown, "Attempt to cast units to % 50%");
+    message_box_answer = nullptr;
+
+    // Every line of the shipped file whose text has no conversion formats
+    // to itself.
+    FILE *f = fopen(QM_SOURCE_DIR "/app/shell/resources/Messages.txt", "rb");
+    ASSERT_NE(f, nullptr);
+    char line[512];
+    int checked = 0;
+    while (fgets(line, sizeof line, f)) {
+        line[strcspn(line, "\r\n")] = 0;
+        const char *colon = strchr(line, ':');
+        if (line[0] == '/' || !colon || strstr(colon, "%s") || strstr(colon, "%d"))
+            continue;
+        std::string token(line, colon - line);
+        EXPECT_STREQ(make_error_text(1, ("{" + token + "}").c_str(), 0)->errmess,
+                     lookup_token(token.c_str()))
+            << token;
+        checked++;
+    }
+    fclose(f);
+    EXPECT_GT(checked, 30);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "toolkit/files/fileinfo.h"
 
 #include "toolkit/files/filetypes.h"
+#include "toolkit/files/files_internal.h"
 #include "toolkit/files/files_os.h"
 #include "toolkit/files/paths.h"
 
@@ -82,12 +83,20 @@ int64_t fs_time_to_unix(uint64_t centiseconds, int32_t *nanoseconds)
 
 const error_block *fs_file_info(const char *path, fs_info *info)
 {
-    *info = fs_info{};
-    info->file_type = -1;
     char full[FS_PATH_MAX];
     const error_block *e = fs_expand_path(path, full, sizeof full);
-    if (e)
+    if (e) {
+        *info = fs_info{};
+        info->file_type = -1;
         return e;
+    }
+    return file_info_expanded(full, info);
+}
+
+const error_block *file_info_expanded(const char *full, fs_info *info)
+{
+    *info = fs_info{};
+    info->file_type = -1;
     raw_stat st{};
     int code = fs_os.stat.current(full, &st);
     if (code != 0)

@@ -32,7 +32,7 @@ const error_block *read_whole(const char *full, void *buffer, int length)
 // The record of a file to load: error 30 for a file too large to hold.
 const error_block *info_for_load(const char *full, fs_info *info)
 {
-    const error_block *e = fs_file_info(full, info);
+    const error_block *e = file_info_expanded(full, info);
     if (!e && info->object_type == FS_FILE && info->length > 0x7FFFFFF0u)
         e = make_error_text(30, "File too large to load: %.200s", full);
     return e;

@@ -3,6 +3,11 @@
 #include <cstdint>
 
 struct error_block;
+struct fs_info;
+
+// The information record of a path that is already expanded (a second
+// expansion would read a literal "<" as a reference).
+const error_block *file_info_expanded(const char *full, fs_info *info);
 
 // Reads exactly `length` bytes at `position`, looping over short reads;
 // a read of 0 bytes gives error 3. *done (optional) receives the bytes read.

@@ -20,6 +20,8 @@ struct raw_stat {
     uint64_t time;        // modification time, centiseconds since 1900
 };
 
+// Modes as for streams, and 'n': create a new file, failing when the name
+// exists (for temporary files that must never replace anything).
 typedef int (*raw_open_fn)(const char *path, char mode, intptr_t *file);
 typedef int (*raw_read_fn)(intptr_t file, void *buffer, int length, int *done);
 typedef int (*raw_write_fn)(intptr_t file, const void *buffer, int length, int *done);
@@ -47,6 +49,12 @@ typedef int (*raw_reg_delete_key_fn)(int root, const char *key);
 typedef int (*raw_reg_enum_fn)(void *hkey, bool values, int index, char *name, int size,
                                int *found);
 typedef int (*raw_reg_close_fn)(void *hkey);
+// Replaces an existing path that is a symbolic link by the path of the file
+// it finally names (within `size` bytes); leaves any other path alone.
+typedef int (*raw_final_path_fn)(char *path, int size);
+// Gives `to` the permission bits (natively: mode and, where allowed, owner;
+// on Windows: the hidden, system and archive attributes) of `from`.
+typedef int (*raw_copy_attributes_fn)(const char *from, const char *to);
 
 template <class F> struct os_call {
     const char *name;   // the platform call's name, used in error texts
@@ -80,6 +88,8 @@ struct fs_os_calls {
     os_call<raw_reg_delete_key_fn> reg_delete_key;      // RegDeleteKey
     os_call<raw_reg_enum_fn> reg_enum;      // RegEnumKeyEx / RegEnumValue
     os_call<raw_reg_close_fn> reg_close;    // RegCloseKey
+    os_call<raw_final_path_fn> final_path;  // realpath (nothing on Windows)
+    os_call<raw_copy_attributes_fn> copy_attributes;  // chmod / SetFileAttributes
 };
 
 extern fs_os_calls fs_os;

@@ -35,7 +35,10 @@ int fail() { return errno ? errno : EIO; }
 
 int do_open(const char *path, char mode, intptr_t *file)
 {
-    int flags = mode == 'r' ? O_RDONLY : mode == 'u' ? O_RDWR | O_CREAT : O_RDWR | O_CREAT | O_TRUNC;
+    int flags = mode == 'r'   ? O_RDONLY
+                : mode == 'u' ? O_RDWR | O_CREAT
+                : mode == 'n' ? O_RDWR | O_CREAT | O_EXCL
+                              : O_RDWR | O_CREAT | O_TRUNC;
     int fd = ::open(native(path).c_str(), flags, 0666);
     if (fd < 0)
         return fail();
@@ -129,21 +132,52 @@ int copy_bytes(int in, int out)
     }
 }
 
+// Like the platform's CopyFile: everything that can be checked is checked
+// before the target is touched. The source must be a readable file other
+// than the target (under any spelling or link), and the target must not be
+// a directory. The bytes then go to a new file beside the target that
+// replaces it only when complete (taking the source's permission bits, as
+// a copy does), so a failed copy leaves the target as it was. Where no such
+// file can be made (a directory that cannot be written), the target is
+// written in place.
 int do_copy(const char *from, const char *to)
 {
-    int in = ::open(native(from).c_str(), O_RDONLY);
+    std::string source = native(from), target = native(to);
+    int in = ::open(source.c_str(), O_RDONLY);
     if (in < 0)
         return fail();
-    int out = ::open(native(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (out < 0) {
-        int code = fail();
+    struct stat in_st, out_st;
+    int code = ::fstat(in, &in_st) ? fail() : S_ISDIR(in_st.st_mode) ? EISDIR : 0;
+    if (!code && ::stat(target.c_str(), &out_st) == 0) {
+        if (S_ISDIR(out_st.st_mode))
+            code = EISDIR;
+        else if (out_st.st_dev == in_st.st_dev && out_st.st_ino == in_st.st_ino)
+            code = EBUSY;   // copying a file onto itself would empty it
+    }
+    if (code) {
         ::close(in);
         return code;
     }
-    int code = copy_bytes(in, out);
+    std::string temporary = target + ".~qmcopy";
+    int out = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, in_st.st_mode & 0777);
+    bool in_place = out < 0;
+    if (in_place)
+        out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (out < 0) {
+        code = fail();
+        ::close(in);
+        return code;
+    }
+    code = copy_bytes(in, out);
     ::close(in);
     if (::close(out) != 0 && !code)
         code = fail();
+    if (!in_place) {
+        if (!code && ::rename(temporary.c_str(), target.c_str()) != 0)
+            code = fail();
+        if (code)
+            ::unlink(temporary.c_str());
+    }
     return code;
 }
 
@@ -237,6 +271,35 @@ int do_expand_env(const char *text, char *out, int size)
 
 int no_link(char *, int) { return ENOSYS; }
 
+int do_final_path(char *path, int size)
+{
+    std::string p = native(path);
+    struct stat st;
+    if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return 0;
+    char *real = ::realpath(p.c_str(), nullptr);
+    if (!real)
+        return fail();
+    int code = strlen(real) < static_cast<size_t>(size) ? 0 : ENAMETOOLONG;
+    if (!code)
+        strcpy(path, real);
+    free(real);
+    return code;
+}
+
+int do_copy_attributes(const char *from, const char *to)
+{
+    struct stat st;
+    if (::stat(native(from).c_str(), &st) != 0)
+        return fail();
+    // The owner first (only root may give a file away; otherwise the file
+    // is the caller's own anyway), then the mode, which chown may clear.
+    if (::chown(native(to).c_str(), st.st_uid, st.st_gid) != 0) {
+        // Best effort: a user cannot give a file away, and need not.
+    }
+    return ::chmod(native(to).c_str(), st.st_mode & 07777) ? fail() : 0;
+}
+
 int no_reg_open(int, const char *, char, bool, void **) { return ENOENT; }
 int no_reg_query(void *, const char *, void *, int *) { return ENOENT; }
 int no_reg_set(void *, const char *, const char *) { return ENOENT; }
@@ -273,6 +336,8 @@ fs_os_calls fs_os = {
     {"RegDeleteKey", no_reg_delete_key, no_reg_delete_key},
     {"RegEnumKeyEx", no_reg_enum, no_reg_enum},
     {"RegCloseKey", no_reg_close, no_reg_close},
+    {"realpath", do_final_path, do_final_path},
+    {"chmod", do_copy_attributes, do_copy_attributes},
 };
 
 void os_error_text(int code, char *out, int size)

@@ -23,7 +23,10 @@ HANDLE handle(intptr_t file) { return reinterpret_cast<HANDLE>(file); }
 int do_open(const char *path, char mode, intptr_t *file)
 {
     DWORD access = mode == 'r' ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
-    DWORD disposition = mode == 'r' ? OPEN_EXISTING : mode == 'u' ? OPEN_ALWAYS : CREATE_ALWAYS;
+    DWORD disposition = mode == 'r'   ? OPEN_EXISTING
+                        : mode == 'u' ? OPEN_ALWAYS
+                        : mode == 'n' ? CREATE_NEW
+                                      : CREATE_ALWAYS;
     HANDLE h = CreateFileA(path, access, FILE_SHARE_READ, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
@@ -279,6 +282,18 @@ int do_reg_enum(void *hkey, bool values, int index, char *name, int size, int *f
 
 int do_reg_close(void *hkey) { return static_cast<int>(RegCloseKey(static_cast<HKEY>(hkey))); }
 
+// Links are left to the system: the path is used as given.
+int do_final_path(char *, int) { return 0; }
+
+int do_copy_attributes(const char *from, const char *to)
+{
+    DWORD a = GetFileAttributesA(from);
+    if (a == INVALID_FILE_ATTRIBUTES)
+        return last();
+    DWORD keep = a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    return SetFileAttributesA(to, keep ? keep : FILE_ATTRIBUTE_NORMAL) ? 0 : last();
+}
+
 }  // namespace
 
 fs_os_calls fs_os = {
@@ -307,6 +322,8 @@ fs_os_calls fs_os = {
     {"RegDeleteKey", do_reg_delete_key, do_reg_delete_key},
     {"RegEnumKey", do_reg_enum, do_reg_enum},
     {"RegCloseKey", do_reg_close, do_reg_close},
+    {"GetFinalPathName", do_final_path, do_final_path},
+    {"SetFileAttributes", do_copy_attributes, do_copy_attributes},
 };
 
 void os_error_text(int code, char *out, int size)

@@ -45,6 +45,8 @@ void fs_os_restore()
     t.read.current = t.read.original;
     t.write.current = t.write.original;
     t.seek.current = t.seek.original;
+    t.final_path.current = t.final_path.original;
+    t.copy_attributes.current = t.copy_attributes.original;
     t.close.current = t.close.original;
     t.stat.current = t.stat.original;
     t.delete_file.current = t.delete_file.original;

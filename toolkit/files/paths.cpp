@@ -11,6 +11,7 @@
 
 #include "toolkit/files/files_os.h"
 #include "toolkit/files/registry.h"
+#include "toolkit/memory/memory.h"
 #include "toolkit/messages/error.h"
 #include "toolkit/messages/log.h"
 #include "toolkit/text/cp1252.h"
@@ -20,25 +21,32 @@ namespace {
 bool follow_shortcuts = false;
 
 // "%VAR%..." through the platform's environment expansion. A text that
-// comes back unchanged named no variable: unresolved.
+// comes back unchanged named no variable: unresolved. The buffer holds the
+// longest environment value there can be, so a value too long for a path
+// is resolved (and the whole result then refused as too long), never
+// mistaken for a missing one.
 bool resolve_environment(const std::string &text, std::string &value)
 {
-    char out[FS_PATH_MAX];
-    if (fs_os.expand_env.current(text.c_str(), out, sizeof out) != 0)
+    const int size = 32768 + FS_PATH_MAX;
+    std::string out(size, '\0');
+    if (fs_os.expand_env.current(text.c_str(), out.data(), size) != 0)
         return false;
-    value = out;
+    value.assign(out.c_str());
     return !value.empty() && value != text;
 }
 
+// A registry value of any length: one too long for a path makes the whole
+// result too long (an error) instead of leaving the reference unresolved.
 bool resolve_registry(const std::string &text, std::string &value)
 {
-    // Room for more than a path: a longer value makes the whole result too
-    // long (an error) instead of being cut.
-    char buffer[2 * FS_PATH_MAX];
-    int length = sizeof buffer;
-    if (reg_read(text.c_str(), buffer, &length) != nullptr || length <= 0)
+    void *block = nullptr;
+    int length = 0;
+    if (reg_read_heap(text.c_str(), &block, &length) != nullptr || length <= 0) {
+        heap_dispose(&block);
         return false;
-    value.assign(buffer, strnlen(buffer, length));
+    }
+    value.assign(static_cast<const char *>(block), strnlen(static_cast<const char *>(block), length));
+    heap_dispose(&block);
     return !value.empty();
 }
 

@@ -15,8 +15,11 @@
 // through the buffer.
 #include "toolkit/files/stream.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 
+#include "toolkit/files/fileinfo.h"
 #include "toolkit/files/files_internal.h"
 #include "toolkit/files/files_os.h"
 #include "toolkit/files/paths.h"
@@ -89,7 +92,15 @@ const error_block *restart(fs_stream *s)
 const error_block *grow_memory(fs_stream *s, int end)
 {
     if (end > s->capacity) {
-        int size = s->capacity * 2 > end ? s->capacity * 2 : end;
+        // Counted in 64 bits: past 1 GB the doubled size would wrap. Near
+        // the top the growth stops at the largest block the memory layer
+        // can hold (and its own error 2 refuses anything larger).
+        int64_t doubled = int64_t(s->capacity) * 2;
+        int64_t wanted = doubled > end ? doubled : end;
+        const int64_t largest = INT32_MAX - 12;
+        if (end > largest)
+            return make_error0(2);
+        int size = static_cast<int>(wanted > largest ? largest : wanted);
         const error_block *e = flex_resize(&s->buffer, size);
         if (e)
             return e;
@@ -176,7 +187,73 @@ struct replacement {
     char temporary[FS_PATH_MAX];
 };
 
-const char TEMPORARY_SUFFIX[] = ".~qm";
+// True when something has the name (or its status cannot be read: a name
+// that might be taken is never used).
+bool exists(const char *full)
+{
+    raw_stat st{};
+    return fs_os.stat.current(full, &st) != 0 || st.object_type != FS_NOT_FOUND;
+}
+
+// Candidate n of a temporary name beside `target`: 0-9 are the target's
+// name with ".~qm" (and a digit from 1) after it, 10-19 the short names
+// "~qm0.tmp" to "~qm9.tmp" in its directory, for targets whose name leaves
+// no room. False when the candidate does not fit `size`.
+bool temporary_name(const char *target, int n, char *out, int size)
+{
+    char tail[16];
+    size_t keep = strlen(target);
+    if (n < 10) {
+        snprintf(tail, sizeof tail, n ? ".~qm%d" : ".~qm", n);
+    } else {
+        snprintf(tail, sizeof tail, "~qm%d.tmp", n - 10);
+        keep = fs_leaf(target) - target;
+    }
+    if (keep + strlen(tail) >= static_cast<size_t>(size))
+        return false;
+    memcpy(out, target, keep);
+    strcpy(out + keep, tail);
+    return true;
+}
+
+// Opens the stream on a new temporary file beside the target: a name that
+// nothing has, created so that it cannot replace anything, with the
+// target's permission bits. A symbolic link is followed, so the file it
+// names is the one replaced. A target that the plain save could not open
+// for writing is refused with that error. When no temporary file can be
+// made (no name fits, or the directory cannot be written), `temporary`
+// is left empty and the caller saves directly.
+const error_block *open_temporary(replacement *r, int buffer_size, fs_stream *s)
+{
+    r->temporary[0] = 0;
+    fs_os.final_path.current(r->target, sizeof r->target);
+    raw_stat st{};
+    fs_os.stat.current(r->target, &st);
+    if (st.object_type != FS_NOT_FOUND) {
+        intptr_t file;
+        const error_block *e = raw_open_path(r->target, 'u', &file);
+        if (e)
+            return e;
+        raw_close_file(file);
+    }
+    for (int n = 0; n < 20; n++) {
+        if (!temporary_name(r->target, n, r->temporary, sizeof r->temporary) ||
+            exists(r->temporary))
+            continue;
+        if (!open_stream(r->temporary, 'n', buffer_size, s)) {
+            if (st.object_type == FS_FILE)
+                fs_os.copy_attributes.current(r->target, r->temporary);
+            return nullptr;
+        }
+        if (exists(r->temporary))
+            continue;   // taken meanwhile: the next name
+        if (n >= 10)
+            break;      // the directory takes no new file
+        n = 9;          // a long name the file system refuses: the short ones
+    }
+    r->temporary[0] = 0;
+    return nullptr;
+}
 
 // Ends a safe-save stream: moves the temporary file over the target, or
 // deletes it when the stream failed.
@@ -226,20 +303,15 @@ const error_block *stream_open_safe(const char *path, int buffer_size, fs_stream
         return e;
     replacement *r = static_cast<replacement *>(block);
     e = fs_expand_path(path, r->target, sizeof r->target);
-    if (!e && strlen(r->target) + sizeof TEMPORARY_SUFFIX > sizeof r->temporary)
-        e = make_error_text(30, "Path too long (over %d bytes): %.160s%s", FS_PATH_MAX - 1,
-                            r->target, TEMPORARY_SUFFIX);
-    if (!e) {
-        strcpy(r->temporary, r->target);
-        strcat(r->temporary, TEMPORARY_SUFFIX);
-        e = open_stream(r->temporary, 'w', buffer_size, stream);
-    }
-    if (e) {
+    if (!e)
+        e = open_temporary(r, buffer_size, stream);
+    if (!e && !r->temporary[0])   // no temporary file: save directly
+        e = open_stream(r->target, 'w', buffer_size, stream);
+    else if (!e)
+        stream->replace = block;
+    if (!stream->replace)
         heap_dispose(&block);
-        return e;
-    }
-    stream->replace = block;
-    return nullptr;
+    return e;
 }
 
 const error_block *stream_close(fs_stream *s, const error_block *error)
@@ -257,6 +329,9 @@ const error_block *stream_close(fs_stream *s, const error_block *error)
             e = c;
     }
     flex_dispose(&s->buffer);
+    if (!e && s->failure)
+        e = stream_error(s);
+    heap_dispose(&s->failure);
     if (s->replace) {
         const error_block *r = finish_replacement(s, error || e);
         if (!e)
@@ -267,12 +342,37 @@ const error_block *stream_close(fs_stream *s, const error_block *error)
     return error ? error : e;
 }
 
+namespace {
+
+// Keeps a copy of the error that a byte read met (the records themselves
+// are overwritten by the next failure anywhere).
+void remember_failure(fs_stream *s, const error_block *e)
+{
+    if (s->failure || heap_new(&s->failure, sizeof(error_block)))
+        return;
+    memcpy(s->failure, e, sizeof(error_block));
+}
+
+}  // namespace
+
+const error_block *stream_error(const fs_stream *s)
+{
+    if (!s->failure)
+        return nullptr;
+    const error_block *kept = static_cast<const error_block *>(s->failure);
+    return make_error_text(kept->errnum, "%s", kept->errmess);
+}
+
 int stream_peek(fs_stream *s)
 {
     if (in_memory(s))
         return s->position < s->valid ? static_cast<unsigned char>(bytes(s)[s->position]) : -1;
-    if (!readable_here(s) && refill(s))
-        return -1;
+    if (!readable_here(s)) {
+        if (const error_block *e = refill(s)) {
+            remember_failure(s, e);
+            return -1;
+        }
+    }
     if (s->position >= s->buffer_start + s->valid)
         return -1;
     return static_cast<unsigned char>(bytes(s)[s->position - s->buffer_start]);

@@ -30,6 +30,8 @@ struct fs_stream {
     intptr_t file;       // the platform file handle (-1 when none)
     void *replace;       // heap block of a safe-save stream (target and
                          // temporary path), null otherwise
+    void *failure;       // heap copy of the error that made a byte read
+                         // fail (stream_error), null while none did
 };
 
 // Opens a stream. `path` null: a memory-only stream. `mode` "r" opens an
@@ -52,10 +54,15 @@ const error_block *stream_open_safe(const char *path, int buffer_size, fs_stream
 // error of closing. Safe to call on a cleared record.
 const error_block *stream_close(fs_stream *stream, const error_block *error);
 
-// The next byte (0-255), or -1 at the end of the data (or on a read error).
+// The next byte (0-255), or -1 at the end of the data or on an error. An
+// error (a read that fails, or a dirty buffer that cannot be written out
+// before the refill) is kept: stream_error returns it from then on, and
+// stream_close returns it when nothing else failed.
 int stream_getc(fs_stream *stream);
-// The next byte without moving, or -1.
+// The next byte without moving, or -1 (as stream_getc).
 int stream_peek(fs_stream *stream);
+// The error that made a byte read return -1, or null when it was the end.
+const error_block *stream_error(const fs_stream *stream);
 // Reads exactly `length` bytes; error 3 when fewer were available.
 const error_block *stream_read(fs_stream *stream, void *destination, int length);
 // Little-endian words; error 3 at the end of the data.

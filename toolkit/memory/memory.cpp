@@ -75,7 +75,9 @@ const error_block *raw_resize(void **anchor, int new_size)
     auto *h = static_cast<flex_header *>(memory_os.resize(old, sizeof(flex_header) + new_size));
     if (!h)
         return no_memory();
-    long distance = reinterpret_cast<char *>(h) - reinterpret_cast<char *>(old);
+    // The full signed distance: blocks far apart (more than 2 GB) must not
+    // reach the mover truncated or with the wrong sign.
+    ptrdiff_t distance = reinterpret_cast<intptr_t>(h) - reinterpret_cast<intptr_t>(old);
     h->size = new_size + kHeaderWords;
     *anchor = body_of(h);
     if (distance != 0 && h->mover) {
@@ -149,13 +151,16 @@ const error_block *flex_shift(void **anchor, int at, int by)
     return nullptr;
 }
 
-// The chunk rule shared by flex and heap blocks: the new size, or -1 when the
-// current size already suits.
-static int chunk_size(int current, int needed, int chunk)
+// The chunk rule shared by flex and heap blocks: the new size, -1 when the
+// current size already suits, or -2 when the size the rule asks for would
+// pass `limit` (counted in 64 bits, so nothing wraps near the top).
+static int64_t chunk_size(int current, int needed, int chunk, int64_t limit)
 {
-    if (current > needed && current <= needed + chunk)
+    int64_t wide_needed = needed;
+    if (current > wide_needed && current <= wide_needed + chunk)
         return -1;
-    return (needed / chunk + 1) * chunk;
+    int64_t size = (wide_needed / chunk + 1) * chunk;
+    return size > limit ? -2 : size;
 }
 
 const error_block *flex_ensure(void **anchor, int needed, int chunk)
@@ -164,8 +169,10 @@ const error_block *flex_ensure(void **anchor, int needed, int chunk)
         return corrupt();
     if (!*anchor)
         return flex_new(anchor, needed > chunk ? needed : chunk);
-    int size = chunk_size(flex_length(anchor), needed, chunk);
-    return size < 0 ? nullptr : flex_resize(anchor, size);
+    int64_t size = chunk_size(flex_length(anchor), needed, chunk, kMaxUsable);
+    if (size == -2)
+        return no_memory();
+    return size < 0 ? nullptr : flex_resize(anchor, static_cast<int>(size));
 }
 
 void flex_set_mover(void **anchor, flex_mover mover, void *argument)
@@ -239,6 +246,8 @@ const error_block *heap_ensure(void **pointer, int needed, int chunk)
         return corrupt();
     if (!*pointer)
         return heap_new(pointer, needed > chunk ? needed : chunk);
-    int size = chunk_size(heap_block_size(*pointer), needed, chunk);
-    return size < 0 ? nullptr : heap_resize(pointer, size);
+    int64_t size = chunk_size(heap_block_size(*pointer), needed, chunk, INT32_MAX);
+    if (size == -2)
+        return no_memory();
+    return size < 0 ? nullptr : heap_resize(pointer, static_cast<int>(size));
 }

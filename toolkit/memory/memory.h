@@ -19,7 +19,7 @@ struct error_block;
 
 // Called after a block with a mover has moved: (argument, signed distance
 // in bytes from the old address to the new one). Must not fail.
-typedef void (*flex_mover)(void *argument, long distance);
+typedef void (*flex_mover)(void *argument, ptrdiff_t distance);
 
 // Asked to free memory when an allocation fails; receives 0. Returning null
 // means "try again", returning an error gives that error to the caller.

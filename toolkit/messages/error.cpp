@@ -74,7 +74,9 @@ const error_block *build(int number, const char *template_text, va_list *args)
     // while it is read.
     char text[sizeof made.errmess];
     if (args) {
-        if (vsnprintf(text, sizeof text, work, *args) < 0)
+        char safe[2 * sizeof work];
+        protect_percents(work, safe, sizeof safe);
+        if (vsnprintf(text, sizeof text, safe, *args) < 0)
             text[0] = 0;
     } else {
         copy_cut(text, work, sizeof text);

@@ -25,7 +25,9 @@ const int kMaxName = 30;          // longest token name in a reference
 const int kMaxExpansions = 1000;  // stops a token that refers to itself
 
 // Removes comment lines and runs of line ends from the new bytes in place;
-// returns the new length. A comment is "//" at the start of a line.
+// returns the new length. A comment is "//" at the start of a line. Every
+// line end that stays becomes one LF, whatever control byte ended the line
+// (a NUL included), so the pair walk sees one kind of line end only.
 int filter(unsigned char *p, int length)
 {
     unsigned char previous = '\n';
@@ -39,42 +41,47 @@ int filter(unsigned char *p, int length)
         }
         if (c < 32 && previous < 32)
             continue;
-        p[out++] = c;
+        p[out++] = c < 32 ? '\n' : c;
         previous = c;
     }
     return out;
 }
 
-// Turns the filtered bytes [start, start+length) plus the two NUL bytes
-// behind them into pairs; returns the length of the pairs kept. A last pair
-// without a colon, or with an empty token or text, is cut off.
+// Turns the filtered bytes [start, start+length) into (token NUL text NUL)
+// pairs, compacted in place; returns the length of the pairs kept.
+//
+// The token runs to the first colon, line ends included (a line without a
+// colon swallows the next entry's token); the text runs to the line end.
+// A pair with an empty token is dropped wherever it stands, so it costs
+// nothing but itself; a last pair with an empty text, or a last line
+// without a colon, is dropped too.
 int make_pairs(unsigned char *start, int length)
 {
-    unsigned char *end = start + length;  // *end and end[1] are NUL
-    unsigned char *pair = start;
-    while (pair < end && *pair != 0) {
-        unsigned char *colon = pair;
-        while (colon < end && *colon != ':')
-            colon++;
-        if (colon == end)
-            return static_cast<int>(pair - start);
-        *colon = 0;
+    unsigned char *end = start + length;
+    unsigned char *in = start;
+    unsigned char *out = start;
+    while (in < end) {
+        unsigned char *colon = static_cast<unsigned char *>(memchr(in, ':', end - in));
+        if (!colon)
+            break;
         unsigned char *text = colon + 1;
-        if (*text == 0)
-            return static_cast<int>(pair - start);
         unsigned char *stop = text;
-        while (stop < end && *stop >= 31)
+        while (stop < end && *stop >= 32)
             stop++;
-        *stop = 0;
-        unsigned char *next = stop + 1;
-        bool last = next >= end || *next == 0;
-        if (last && (colon == pair || stop == text))
-            return static_cast<int>(pair - start);
-        if (last)
-            return static_cast<int>(next - start);
-        pair = next;
+        bool last = stop + 1 >= end;
+        int token_length = static_cast<int>(colon - in);
+        int text_length = static_cast<int>(stop - text);
+        if (token_length > 0 && !(last && text_length == 0)) {
+            memmove(out, in, token_length);
+            out[token_length] = 0;
+            out += token_length + 1;
+            memmove(out, text, text_length);
+            out[text_length] = 0;
+            out += text_length + 1;
+        }
+        in = stop + 1;
     }
-    return static_cast<int>(pair - start);
+    return static_cast<int>(out - start);
 }
 
 }  // namespace
@@ -184,6 +191,45 @@ const error_block *xzstrncpy(char *destination, const char *source, int size)
     return make_error(30, "xzstrncpy");
 }
 
+// The length of the conversion that starts at the '%' at s[0], or 0 when
+// that '%' opens none the toolkit formats: flags "-+#0", a width, a
+// precision, a length and one conversion letter. A space flag and "%n" are
+// not taken, so "% on left" and a '%' at the end stay text.
+static int conversion_length(const char *s)
+{
+    int i = 1;
+    while (s[i] && strchr("-+#0", s[i]))
+        i++;
+    while (s[i] >= '0' && s[i] <= '9')
+        i++;
+    if (s[i] == '.') {
+        i++;
+        while (s[i] >= '0' && s[i] <= '9')
+            i++;
+    }
+    while (s[i] && strchr("hlzjtL", s[i]))
+        i++;
+    return s[i] && strchr("diouxXcsfFeEgGaAp%", s[i]) ? i + 1 : 0;
+}
+
+void protect_percents(const char *from, char *to, int size)
+{
+    if (size <= 0)
+        return;
+    int out = 0;
+    for (const char *p = from; *p;) {
+        int n = *p == '%' ? conversion_length(p) : 1;
+        const char *piece = n ? p : "%%";
+        int piece_length = n ? n : 2;
+        if (out + piece_length > size - 1)
+            break;
+        memcpy(to + out, piece, piece_length);
+        out += piece_length;
+        p += n ? n : 1;
+    }
+    to[out] = 0;
+}
+
 const error_block *format_tokens(int size, char *buffer, const char *template_text, ...)
 {
     char work[1024];
@@ -191,9 +237,11 @@ const error_block *format_tokens(int size, char *buffer, const char *template_te
     if (size <= 0)
         return make_error(30, "format_tokens");
     expand_tokens(work, sizeof work);
+    char safe[2 * sizeof work];
+    protect_percents(work, safe, sizeof safe);
     va_list args;
     va_start(args, template_text);
-    if (vsnprintf(buffer, size, work, args) < 0)
+    if (vsnprintf(buffer, size, safe, args) < 0)
         buffer[0] = 0;
     va_end(args);
     buffer[size - 1] = 0;

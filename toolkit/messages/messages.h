@@ -29,6 +29,12 @@ void expand_tokens(char *string, int size);
 // expands tokens in the result. Returns an error only when the copy was cut.
 const error_block *format_tokens(int size, char *buffer, const char *template_text, ...);
 
+// Copies `from` into `to` (`size` bytes, always terminated) as a printf
+// template that formats to the same text wherever `from` has a '%' that
+// opens no conversion (it becomes "%%"), so a message text such as
+// "units to %" is safe to format. Cut before a piece that would not fit.
+void protect_percents(const char *from, char *to, int size);
+
 // Copies at most size-1 bytes and always terminates; error 30 ("xzstrncpy")
 // when the source was longer.
 const error_block *xzstrncpy(char *destination, const char *source, int size);

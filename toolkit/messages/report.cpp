@@ -25,7 +25,9 @@ void format_box_text(char *out, int size, const char *template_text, va_list arg
     char work[256];
     xzstrncpy(work, template_text, sizeof work);
     expand_tokens(work, sizeof work);
-    if (vsnprintf(out, size, work, args) < 0)
+    char safe[2 * sizeof work];
+    protect_percents(work, safe, sizeof safe);
+    if (vsnprintf(out, size, safe, args) < 0)
         out[0] = 0;
     out[size - 1] = 0;
 }
