@@ -148,6 +148,19 @@ uint32_t prefix_start_entry(const Dictionary *d, const char *pattern, int m)
     return static_cast<uint32_t>(mid);
 }
 
+// Whether a decoded word has exactly n bytes. Most words fail at the
+// first test; bytes past a word's terminator may be left from longer
+// words, so a NUL at n alone does not tell.
+bool has_length(const char *word, int n)
+{
+    if (n > WORD_MAX || word[n] != 0)
+        return false;
+    for (int i = 0; i < n; i++)
+        if (word[i] == 0)
+            return false;
+    return true;
+}
+
 // The letters text of the plain prefix walk's current word.
 thread_local char letters_text[WORD_BUFFER];
 
@@ -158,21 +171,28 @@ int judge(CandidateWalk *w, const char **text)
     const char *word = w->cursor.text;
     switch (w->match) {
     case CandidateMatch::letters: {
-        if (remove_spaces(word, letters_text) != w->length)
+        // Without stored spaces a word is its own letters.
+        const char *letters = word;
+        if (w->dictionary->spaced) {
+            if (remove_spaces(word, letters_text) != w->length)
+                return 0;
+            letters = letters_text;
+        } else if (!has_length(word, w->length)) {
             return 0;
-        int at = mismatch_lower(w->pattern, letters_text, w->length);
+        }
+        int at = mismatch_lower(w->pattern, letters, w->length);
         if (at == w->length) {
-            *text = letters_text;
+            *text = letters;
             return 1;
         }
         return at < w->known && compare_words(w->pattern, word, w->known, nullptr) < 0 ? -1 : 0;
     }
     case CandidateMatch::spelled:
         *text = word;
-        return static_cast<int>(strlen(word)) == w->length && matches_upper(w->pattern, word, w->length);
+        return has_length(word, w->length) && matches_upper(w->pattern, word, w->length);
     case CandidateMatch::anagram:
         *text = word;
-        return static_cast<int>(strlen(word)) == w->length && anagram_fits(w->pattern, w->length, word);
+        return has_length(word, w->length) && anagram_fits(w->pattern, w->length, word);
     case CandidateMatch::whole:
         break;
     }

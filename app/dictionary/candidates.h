@@ -33,12 +33,12 @@ enum class CandidateMatch : uint8_t {
 struct CandidateWalk {
     const Dictionary *dictionary = nullptr;
     CandidateMatch match = CandidateMatch::whole;
-    char pattern[256] = {};   // the pattern (sorted letters for an anagram)
+    char pattern[256];        // the pattern (sorted letters for an anagram)
     int length = 0;           // its length n
     int known = 0;            // letters: bytes of the prefix that the index narrows (m)
     bool done = false;
     // The plain walk.
-    WordCursor cursor{};
+    WordCursor cursor;
     bool started = false;
     // The tables' answer: candidate numbers in [first, stop), in order.
     const SearchTables *tables = nullptr;

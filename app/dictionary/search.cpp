@@ -131,8 +131,9 @@ bool take_walk(CandidateWalk &walk, int slot, const char *pattern, int p, int &c
             continue;
         }
         char word[WORD_BUFFER];
-        strncpy(word, step.text, sizeof word - 1);
-        word[sizeof word - 1] = 0;
+        size_t length = strnlen(step.text, WORD_MAX);
+        memcpy(word, step.text, length);
+        word[length] = 0;
         if (!search_take_candidate(p, solution_code(slot, step.number), word, pattern, write))
             return false;
         if (write && search_count_words(counter, 1, poll))
