@@ -20,6 +20,7 @@ need=()
 command -v /usr/games/an >/dev/null || need+=(an)
 command -v /usr/games/qxw >/dev/null || need+=(qxw)
 [ -f "$list" ] || need+=(wamerican)
+[ -f /usr/share/dict/american-english-huge ] || need+=(wamerican-huge)
 if [ ${#need[@]} -gt 0 ]; then
     apt-get install -y "${need[@]}" >/dev/null
 fi
