@@ -1,23 +1,19 @@
-// The anagram search's tables: every word filed under its letters, folded
-// to upper case and sorted, in a hash table. A query without "*" is one
-// look-up; with one or two "*" it looks up the given letters plus every
+// The anagram search's tables. A query without "*" is one look-up; with one or two "*" it looks up the given letters plus every
 // letter (or pair of letters) that the dictionary uses, gathers those
 // words in word order and tries each against the letters exactly as the
 // scan does, because a character below "*" may take a "*" first and fail
 // where the letters alone would fit. Any word the scan finds has letters
 // that contain the given ones, so it is among those gathered.
+#include "app/dictionary/anagram_index.h"
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <vector>
 
-#include "app/dictionary/anagram_internal.h"
 #include "app/dictionary/dictionary.h"
 #include "app/dictionary/search_index.h"
-#include "app/dictionary/search_internal.h"
 #include "toolkit/text/cp1252.h"
 
-namespace {
 
 struct Group {
     uint32_t key_at;    // offset of the key in `keys`
@@ -27,8 +23,6 @@ struct Group {
 };
 
 struct AnagramTables {
-    const Dictionary *dictionary;
-    uint64_t print;
     const SearchTables *words;       // the decoded words
     std::vector<unsigned char> keys;
     std::vector<Group> groups;
@@ -37,7 +31,7 @@ struct AnagramTables {
     std::vector<unsigned char> alphabet;   // folded bytes the words use
 };
 
-std::vector<std::unique_ptr<AnagramTables>> cache;
+namespace {
 
 uint32_t hash_key(const unsigned char *key, int n)
 {
@@ -56,22 +50,18 @@ int make_key(const char *word, unsigned char *key)
     return n;
 }
 
-void build(AnagramTables &a, const Dictionary *d)
+void build(AnagramTables &a, const SearchTables *t)
 {
-    a.dictionary = d;
-    a.words = search_tables(d);
-    a.print = search_tables_print(a.words);
-    a.keys.clear();
-    a.groups.clear();
-    a.numbers.clear();
+    a.words = t;
+    uint32_t words = search_tables_words(t);
     struct Entry {
         unsigned char key[WORD_BUFFER];
         uint8_t length;
         uint32_t number;
     };
-    std::vector<Entry> entries(d->words);
+    std::vector<Entry> entries(words);
     bool used[256] = {};
-    for (uint32_t w = 0; w < d->words; w++) {
+    for (uint32_t w = 0; w < words; w++) {
         Entry &e = entries[w];
         e.length = static_cast<uint8_t>(make_key(search_tables_word(a.words, w), e.key));
         e.number = w;
@@ -111,22 +101,6 @@ void build(AnagramTables &a, const Dictionary *d)
             a.alphabet.push_back(static_cast<unsigned char>(c));
 }
 
-// find_anagrams has checked the word tables against the dictionary; these
-// follow them.
-const AnagramTables *tables_for(const Dictionary *d)
-{
-    for (auto &a : cache)
-        if (a->dictionary == d) {
-            const SearchTables *t = search_tables(d);
-            if (a->words != t || a->print != search_tables_print(t))
-                build(*a, d);
-            return a.get();
-        }
-    cache.push_back(std::make_unique<AnagramTables>());
-    build(*cache.back(), d);
-    return cache.back().get();
-}
-
 const Group *look_up(const AnagramTables &a, const unsigned char *key, int n)
 {
     size_t mask = a.slots.size() - 1;
@@ -163,9 +137,32 @@ void gather(const AnagramTables &a, const Group *g, std::vector<uint32_t> &out)
 
 }  // namespace
 
-void anagram_forget_tables() { cache.clear(); }
+const AnagramTables *anagram_tables_built(const Dictionary *d)
+{
+    const SearchTables *t = search_tables_built(d);
+    return t ? static_cast<const AnagramTables *>(search_tables_attached(t)) : nullptr;
+}
 
-bool anagram_fast(const Dictionary *d, int slot, const char *sorted, int n, int &counter, bool &go_on)
+const AnagramTables *anagram_tables(const Dictionary *d)
+{
+    const SearchTables *t = search_tables(d);
+    if (!t)
+        return nullptr;
+    if (void *a = search_tables_attached(t))
+        return static_cast<const AnagramTables *>(a);
+    auto a = std::make_shared<AnagramTables>();
+    build(*a, t);
+    search_tables_attach(t, a);
+    return a.get();
+}
+
+const char *anagram_tables_word(const AnagramTables *a, uint32_t number)
+{
+    return search_tables_word(a->words, number);
+}
+
+bool anagram_tables_find(const AnagramTables *a, const char *sorted, int n, std::vector<uint32_t> &found,
+                         bool *check)
 {
     unsigned char base[WORD_BUFFER];
     int given = 0, wild = 0;
@@ -175,52 +172,29 @@ bool anagram_fast(const Dictionary *d, int slot, const char *sorted, int n, int 
         else if (given < WORD_MAX)
             base[given++] = cp_upper(static_cast<unsigned char>(sorted[i]));
     }
+    found.clear();
+    *check = wild > 0;
     if (wild > 2)
         return false;
-    go_on = true;
-    if (d->words == 0)
+    if (n > WORD_MAX)
         return true;
-    const AnagramTables &a = *tables_for(d);
-    std::vector<uint32_t> found;
-    if (n <= WORD_MAX) {
-        std::sort(base, base + given);
-        unsigned char key[WORD_BUFFER + 2];
-        if (wild == 0) {
-            gather(a, look_up(a, base, given), found);
-        } else {
-            const std::vector<unsigned char> &abc = a.alphabet;
-            for (size_t x = 0; x < abc.size(); x++) {
-                if (wild == 1) {
-                    gather(a, look_up(a, key, with_letters(base, given, &abc[x], 1, key)), found);
-                    continue;
-                }
-                for (size_t y = x; y < abc.size(); y++) {
-                    unsigned char pair[2] = {abc[x], abc[y]};
-                    gather(a, look_up(a, key, with_letters(base, given, pair, 2, key)), found);
-                }
-            }
-            std::sort(found.begin(), found.end());
+    std::sort(base, base + given);
+    unsigned char key[WORD_BUFFER + 2];
+    if (wild == 0) {
+        gather(*a, look_up(*a, base, given), found);
+        return true;
+    }
+    const std::vector<unsigned char> &abc = a->alphabet;
+    for (size_t x = 0; x < abc.size(); x++) {
+        if (wild == 1) {
+            gather(*a, look_up(*a, key, with_letters(base, given, &abc[x], 1, key)), found);
+            continue;
+        }
+        for (size_t y = x; y < abc.size(); y++) {
+            unsigned char pair[2] = {abc[x], abc[y]};
+            gather(*a, look_up(*a, key, with_letters(base, given, pair, 2, key)), found);
         }
     }
-    // Count the words the scan visits, so that its stop-flag reads fall on
-    // the same words.
-    uint32_t next = 0;
-    for (uint32_t w : found) {
-        if (search_count_words(counter, static_cast<int>(w - next), false)) {
-            go_on = false;
-            return true;
-        }
-        if (wild == 0 || anagram_fits(sorted, n, search_tables_word(a.words, w)))
-            if (!anagram_add(slot, w)) {
-                go_on = false;
-                return true;
-            }
-        if (search_count_words(counter, 1, false)) {
-            go_on = false;
-            return true;
-        }
-        next = w + 1;
-    }
-    go_on = !search_count_words(counter, static_cast<int>(d->words - next), false);
+    std::sort(found.begin(), found.end());
     return true;
 }

@@ -32,15 +32,15 @@ int fail(const Walk &w, const char *format, ...)
     return 1;
 }
 
-// Decodes the word at `offset` into `text` (holding its predecessor),
-// refusing anything a sound store cannot hold. Returns the encoded length,
-// or 0 with `why` set.
-int decode_checked(const Walk &w, uint32_t offset, char *text, const char **why)
+// Decodes the word at `offset` into `text` (holding its predecessor, of
+// `previous` bytes), refusing anything a sound store cannot hold. Returns
+// the encoded length, or 0 with `why` set; `*length` is the word's length.
+int decode_checked(const Walk &w, uint32_t offset, char *text, int previous, int *length_out, const char **why)
 {
     int count = w.bytes[offset];
     if (count >= FRAGMENT_ESCAPE)
         return *why = "count byte is not below 30", 0;
-    if (count > static_cast<int>(strlen(text)))
+    if (count > previous)
         return *why = "count byte points past its predecessor", 0;
     int at = count;
     uint32_t p = offset + 1;
@@ -62,10 +62,16 @@ int decode_checked(const Walk &w, uint32_t offset, char *text, const char **why)
         }
         if (at + length > WORD_MAX)
             return *why = "word longer than 31 bytes", 0;
-        memcpy(text + at, piece, length);
+        // The whole 7-byte field is one move and stays inside the text;
+        // bytes past the word's end are cut by the terminator.
+        if (length > 1 && at + 7 < WORD_BUFFER)
+            memcpy(text + at, piece, 7);
+        else
+            memcpy(text + at, piece, length);
         at += length;
     }
     text[at] = 0;
+    *length_out = at;
     if (p > w.end)
         return *why = "word runs into the end pair", 0;
     if (p == offset + 1)
@@ -93,34 +99,48 @@ int check_words(const Walk &w, uint32_t *spaced)
     const Dictionary *d = w.d;
     if (entry_first(d, 0) != 0 || entry_woff(d, 0) != 0)
         return fail(w, "entry 0 does not anchor word 0 at offset 0");
+    // Each word shares its first `count` bytes with its predecessor, so
+    // only what follows them is compared and copied, and only there can a
+    // space be new. (The comparison has no options: equal bytes weigh
+    // nothing, so it decides exactly where the whole comparison would.)
     char previous[WORD_BUFFER] = "", text[WORD_BUFFER] = "";
-    uint32_t offset = 0, k = 0;
+    int previous_length = 0, space_at = -1;   // space_at: the first space, -1 none
+    uint32_t offset = 0, k = 0, next_first = entry_first(d, 0);   // noindex > 0 here
     for (uint32_t n = 0; n < d->words; n++) {
         if (offset >= w.end)
             return fail(w, "word %u starts beyond the end pair (%u words expected)", n, d->words);
         const char *why = nullptr;
         if (n == 0 && w.bytes[0] != 0)
             return fail(w, "word 0 has count byte %u", w.bytes[0]);
-        int length = decode_checked(w, offset, text, &why);
+        int text_length = 0;
+        int length = decode_checked(w, offset, text, previous_length, &text_length, &why);
         if (length == 0)
             return fail(w, "word %u at offset %u: %s", n, offset, why);
+        int count = w.bytes[offset];
         if (n > 0) {
-            int order = compare_words(previous, text, WORD_MAX, nullptr);
+            int order = compare_words(previous + count, text + count, WORD_MAX - count, nullptr);
             if (order == 0)
                 return fail(w, "words %u and %u are case twins: \"%s\" \"%s\"", n - 1, n, previous, text);
             if (order > 0)
                 return fail(w, "words %u and %u out of order: \"%s\" \"%s\"", n - 1, n, previous, text);
         }
-        if (k < d->noindex && entry_first(d, k) < n)
-            return fail(w, "entry %u: first %u out of order", k, entry_first(d, k));
-        if (k < d->noindex && entry_first(d, k) == n) {
+        if (next_first < n)
+            return fail(w, "entry %u: first %u out of order", k, next_first);
+        if (next_first == n) {
             if (check_entry(w, k, offset, text))
                 return 1;
             k++;
+            next_first = k < d->noindex ? entry_first(d, k) : UINT32_MAX;
         }
-        if (has_space(text))
+        if (space_at >= count)   // the predecessor's first space is not shared
+            space_at = -1;
+        for (int i = count; space_at < 0 && i < text_length; i++)
+            if (text[i] == ' ')
+                space_at = i;
+        if (space_at >= 0)
             ++*spaced;
-        memcpy(previous, text, sizeof previous);
+        memcpy(previous + count, text + count, text_length - count + 1);
+        previous_length = text_length;
         offset += length;
     }
     if (offset != w.end)

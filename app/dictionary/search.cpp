@@ -15,16 +15,17 @@
 // are restored exactly as read (empty cells included), so later parts
 // never see stale letters.
 //
-// The fast path (search_index.h) gives the same candidates in the same
-// order, and makes the same polls and stop-flag reads, from precomputed
-// tables; the plain walks below are the reference it is tested against.
+// The candidates come from the candidate source (candidates.h), which
+// answers through the plain walks of the store or through precomputed
+// tables with the same words in the same order and the same counts of
+// visited words; this file counts them, polls and reads the stop flag.
 #include "app/dictionary/search.h"
 
 #include <cstring>
 
+#include "app/dictionary/candidates.h"
 #include "app/dictionary/dictionary.h"
 #include "app/dictionary/search_dictionaries.h"
-#include "app/dictionary/search_index.h"
 #include "app/dictionary/search_internal.h"
 #include "app/grid/grid.h"
 #include "app/grid/grid_hooks.h"
@@ -33,7 +34,6 @@
 #include "toolkit/text/cp1252.h"
 
 int32_t maximum_solutions = 1000;
-bool search_fast_path = true;
 
 namespace {
 
@@ -44,29 +44,6 @@ bool poll_and_stop()
 {
     grid_ui_poll_once();
     return stop_requested() != 0;
-}
-
-// Full-scan match: same length with spaces, upper-case comparison.
-bool matches_upper(const char *pattern, const char *word, int n)
-{
-    for (int i = 0; i < n; i++) {
-        unsigned char pc = static_cast<unsigned char>(pattern[i]);
-        if (pc != ' ' && cp_upper(pc) != cp_upper(static_cast<unsigned char>(word[i])))
-            return false;
-    }
-    return true;
-}
-
-// Prefix-search match: the position of the first mismatch (n when none),
-// lower-case comparison.
-int mismatch_lower(const char *pattern, const char *word, int n)
-{
-    for (int i = 0; i < n; i++) {
-        unsigned char pc = static_cast<unsigned char>(pattern[i]);
-        if (pc != ' ' && cp_lower(pc) != cp_lower(static_cast<unsigned char>(word[i])))
-            return i;
-    }
-    return n;
 }
 
 // Writes a word into part p. A word as long as the part (a full-scan fit,
@@ -90,48 +67,6 @@ void write_word(int p, const char *word)
     }
 }
 
-int remove_spaces(const char *text, char *out)
-{
-    int n = 0;
-    for (; *text; text++)
-        if (*text != ' ')
-            out[n++] = *text;
-    out[n] = 0;
-    return n;
-}
-
-}  // namespace
-
-// The last index entry whose key sorts strictly below the pattern's first
-// m bytes (entry 0 when none): a binary search, then a step back.
-uint32_t search_prefix_start_entry(const Dictionary *d, const char *pattern, int m)
-{
-    char key[KEY_LENGTH + 1];
-    auto compare = [&](uint32_t entry) {
-        memcpy(key, entry_key(d, entry), KEY_LENGTH);
-        key[KEY_LENGTH] = 0;
-        return compare_words(pattern, key, m, nullptr);
-    };
-    int low = 0, high = static_cast<int>(d->noindex) - 1, mid = 0, last = 0;
-    while (low <= high) {
-        mid = (low + high) / 2;
-        last = compare(mid);
-        if (last == 0)
-            break;
-        if (last > 0)
-            low = mid + 1;
-        else
-            high = mid - 1;
-    }
-    while (last <= 0 && mid > 0) {
-        mid--;
-        last = compare(mid);
-    }
-    return static_cast<uint32_t>(mid);
-}
-
-namespace {
-
 // Counts one visited word: every search_poll_every-th polls (when `poll`)
 // and reads the stop flag. True when the search must end.
 bool count_word(int &counter, bool poll)
@@ -142,64 +77,68 @@ bool count_word(int &counter, bool poll)
     return poll ? poll_and_stop() : stop_requested() != 0;
 }
 
-int plain_prefix(const char *pattern, int position, WordCursor *cursor, int known, int n, int p)
+// Whether some later part that crosses part p has no word left in any
+// dictionary: the branch is then dead. Asked only when every dictionary's
+// tables are built and qualify, so that the answer costs a few bit-set
+// operations.
+bool parts_cross(int p, int q)
 {
-    const Dictionary *d = search_dictionary(position);
-    int slot = search_dictionary_slot(position);
-    int counter = 0;
-    if (!d || d->words == 0)
-        return counter;
-    int m = known < KEY_LENGTH ? known : KEY_LENGTH;
-    first_word_in_block(d, search_prefix_start_entry(d, pattern, m), cursor);
-    char letters[WORD_BUFFER];
-    do {
-        if (remove_spaces(cursor->text, letters) == n) {
-            int at = mismatch_lower(pattern, letters, n);
-            if (at == n) {
-                if (!search_take_candidate(p, solution_code(slot, cursor->number), letters, pattern, true))
-                    return search_stopped;
-            } else if (at < m && compare_words(pattern, cursor->text, m, nullptr) < 0) {
-                break;
-            }
-        }
-        if (count_word(counter, false))
-            return search_stopped;
-    } while (next_word(d, cursor));
-    return counter;
+    const part &a = parts[p], &b = parts[q];
+    if (a.direction == b.direction)
+        return false;
+    const part &across = a.direction == 0 ? a : b;
+    const part &down = a.direction == 0 ? b : a;
+    return down.col >= across.col && down.col < across.col + across.length && across.row >= down.row &&
+           across.row < down.row + down.length;
 }
 
-// The full scan of one dictionary; `counter` runs on across dictionaries.
-bool plain_full_scan(const char *pattern, int position, int n, int p, int &counter)
+bool later_parts_dead(int p)
 {
-    const Dictionary *d = search_dictionary(position);
-    int slot = search_dictionary_slot(position);
-    WordCursor cursor;
-    if (!d || !word_at(d, 0, &cursor))
-        return true;
-    do {
-        if (static_cast<int>(strlen(cursor.text)) == n && matches_upper(pattern, cursor.text, n)) {
-            char word[WORD_BUFFER];
-            memcpy(word, cursor.text, sizeof word);
-            if (!search_take_candidate(p, solution_code(slot, cursor.number), word, pattern, true))
-                return false;
-        }
-        if (count_word(counter, true))
+    int count = search_dictionary_count();
+    for (int i = 0; i < count; i++)
+        if (!candidates_tables_ready(search_dictionary(i)))
             return false;
-    } while (next_word(d, &cursor));
-    return true;
+    char pattern[WORD_BUFFER * 8 + 1];
+    for (int q = p + 1; q < part_count; q++) {
+        if (!parts_cross(p, q))
+            continue;
+        read_part(q, pattern);
+        int n = parts[q].length;
+        if (n > WORD_MAX)
+            return true;   // no word is that long
+        bool any = false;
+        for (int i = 0; i < count && !any; i++)
+            any = candidates_exist(search_dictionary(i), pattern, n);
+        if (!any)
+            return true;
+    }
+    return false;
 }
 
-bool complete_pattern(const char *pattern, int position, int p)
+// Hands every candidate of the walk to part p, counting the visited words
+// on `counter` (polling when `poll`). False when the search must end.
+bool take_walk(CandidateWalk &walk, int slot, const char *pattern, int p, int &counter, bool poll)
 {
-    const Dictionary *d = search_dictionary(position);
-    WordCursor cursor;
-    // A part longer than any word takes none (the find compares 31 bytes),
-    // nor does one with a NUL cell (the find would see a shorter word).
-    size_t n = strlen(pattern);
-    if (!d || n > static_cast<size_t>(WORD_MAX) || n != parts[p].length || !find_word(d, pattern, &cursor, nullptr))
-        return true;
-    uint32_t code = solution_code(search_dictionary_slot(position), cursor.number);
-    return search_take_candidate(p, code, pattern, pattern, false);
+    bool write = walk.match != CandidateMatch::whole;
+    CandidateStep step;
+    for (;;) {
+        bool more = candidates_next(&walk, search_poll_every - counter, &step);
+        if (search_count_words(counter, step.passed, poll))
+            return false;
+        if (!step.found) {
+            if (!more)
+                return true;
+            continue;
+        }
+        char word[WORD_BUFFER];
+        size_t length = strnlen(step.text, WORD_MAX);
+        memcpy(word, step.text, length);
+        word[length] = 0;
+        if (!search_take_candidate(p, solution_code(slot, step.number), word, pattern, write))
+            return false;
+        if (write && search_count_words(counter, 1, poll))
+            return false;
+    }
 }
 
 }  // namespace
@@ -220,7 +159,7 @@ bool search_take_candidate(int p, uint32_t code, const char *text, const char *p
     // their order. (The skipped walks' polls are skipped with it, so a Stop
     // may land at another word than on the plain walks.)
     int result = search_stopped + 1;
-    if (!search_later_parts_dead(p))
+    if (!later_parts_dead(p))
         result = solve_parts(p + 1);
     if (write)
         restore_part(p, pattern);
@@ -243,19 +182,14 @@ bool search_count_words(int &counter, int words, bool poll)
     return false;
 }
 
-int search_plain_prefix(const char *pattern, int position, WordCursor *cursor, int known, int n, int p)
+int solve_with_prefix(const char *pattern, int position, WordCursor *, int known, int length, int p)
 {
-    return plain_prefix(pattern, position, cursor, known, n, p);
-}
-
-int solve_with_prefix(const char *pattern, int position, WordCursor *cursor, int known, int length, int p)
-{
-    if (search_fast_path) {
-        int result = 0;
-        if (search_fast_prefix(pattern, position, known, length, p, &result))
-            return result;
-    }
-    return plain_prefix(pattern, position, cursor, known, length, p);
+    CandidateWalk walk;
+    candidates_begin(&walk, search_dictionary(position), CandidateMatch::letters, pattern, length, known);
+    int counter = 0;
+    if (!take_walk(walk, search_dictionary_slot(position), pattern, p, counter, false))
+        return search_stopped;
+    return counter;
 }
 
 int solve_parts(int p)
@@ -263,8 +197,9 @@ int solve_parts(int p)
     char pattern[WORD_BUFFER * 8 + 1];
     if (p < 0 || p >= part_count)
         return 0;
-    if (p == 0)
-        search_check_tables();
+    if (p == 0 && part_count > 1)
+        for (int i = 0; i < search_dictionary_count(); i++)
+            candidates_prepare(search_dictionary(i));
     read_part(p, pattern);
     int n = parts[p].length;
     int first_letter = -1, first_space = -1;
@@ -279,7 +214,10 @@ int solve_parts(int p)
     WordCursor cursor;
     for (int position = 0; position < search_dictionary_count(); position++) {
         if (first_space < 0) {
-            if (!complete_pattern(pattern, position, p))
+            CandidateWalk walk;
+            candidates_begin(&walk, search_dictionary(position), CandidateMatch::whole, pattern, n, n);
+            int none = 0;
+            if (!take_walk(walk, search_dictionary_slot(position), pattern, p, none, false))
                 return search_stopped;
         } else if (first_letter < first_space) {   // includes "no letter at all" (-1)
             int r = solve_with_prefix(pattern, position, &cursor, first_space, n, p);
@@ -293,21 +231,13 @@ int solve_parts(int p)
                 counter = r + 1;
             }
         } else {
-            bool go_on = search_fast_path
-                             ? search_fast_full_scan(pattern, position, n, p, counter)
-                             : plain_full_scan(pattern, position, n, p, counter);
-            if (!go_on)
+            CandidateWalk walk;
+            candidates_begin(&walk, search_dictionary(position), CandidateMatch::spelled, pattern, n, 0);
+            if (!take_walk(walk, search_dictionary_slot(position), pattern, p, counter, true))
                 return search_stopped;
         }
     }
     return counter;
-}
-
-// Exposed for the reference path of the tests and for the fast path's
-// fallback.
-bool search_plain_full_scan(const char *pattern, int position, int n, int p, int &counter)
-{
-    return plain_full_scan(pattern, position, n, p, counter);
 }
 
 const char *solution_text(uint32_t code)

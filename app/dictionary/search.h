@@ -35,8 +35,8 @@ int solve_parts(int p);
 
 // The prefix search of part p over the dictionary at `position` in the
 // document list: `known` leading bytes of `pattern` (length `length`) are
-// letters, the rest may hold spaces. `cursor` is the walk's scratch cursor.
-// Result as solve_parts.
+// letters, the rest may hold spaces. `cursor` is not used: the candidate
+// source keeps its own. Result as solve_parts.
 int solve_with_prefix(const char *pattern, int position, WordCursor *cursor, int known, int length,
                       int p);
 

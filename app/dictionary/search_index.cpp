@@ -1,30 +1,14 @@
-// The pattern search's precomputed tables and the fast walks built on them.
-//
-// Why the fast walks find exactly what the plain ones find, for a
-// qualifying dictionary (no word with a space, no byte whose case partner
-// differs between the word order and the code page's case rule):
-//   - the word order is the order of the words' letters ignoring case, so
-//     the words that share the pattern's first m letters form one run;
-//   - the prefix search starts at an index entry whose anchor sorts below
-//     that run, and ends at the first word of the part's length beyond it
-//     (the first such word at or after the run's upper bound);
-//   - in between, a word is a candidate exactly when it has the part's
-//     length and the pattern's letters ignoring case, which is what the
-//     bit sets give, in word order.
-// The walks count the words the plain walk would visit between candidates,
-// so that polls and stop-flag reads fall on the same words.
+// The pattern search's precomputed tables: every word decoded once, the
+// words of each length in word order, and per length, position and letter
+// a bit set of the words that have that letter there. They read the store
+// and nothing else; the candidate source (candidates.h) walks them.
 #include "app/dictionary/search_index.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 
-#include "app/dictionary/anagram_internal.h"
 #include "app/dictionary/dictionary.h"
-#include "app/dictionary/search.h"
-#include "app/dictionary/search_dictionaries.h"
-#include "app/dictionary/search_internal.h"
-#include "app/grid/parts.h"
 #include "toolkit/memory/memory.h"
 #include "toolkit/text/cp1252.h"
 
@@ -44,6 +28,7 @@ struct SearchTables {
     std::vector<uint32_t> offsets;   // words + 1 offsets into text
     std::vector<char> text;          // every word as stored, NUL-terminated
     LengthTable lengths[WORD_BUFFER];
+    std::shared_ptr<void> attached;  // tables built on these (dropped with them)
 };
 
 namespace {
@@ -113,6 +98,7 @@ void build(SearchTables &t, const Dictionary *d)
     t.block_length = anchor ? flex_length(&anchor) : 0;
     t.print = fingerprint(d);
     t.qualifies = true;
+    t.attached.reset();
     t.offsets.clear();
     t.text.clear();
     for (LengthTable &lt : t.lengths)
@@ -193,28 +179,26 @@ template <class F> void each_match(const SearchTables *t, const char *pattern, i
     }
 }
 
-bool parts_cross(int p, int q)
-{
-    const part &a = parts[p], &b = parts[q];
-    if (a.direction == b.direction)
-        return false;
-    const part &across = a.direction == 0 ? a : b;
-    const part &down = a.direction == 0 ? b : a;
-    return down.col >= across.col && down.col < across.col + across.length && across.row >= down.row &&
-           across.row < down.row + down.length;
-}
-
 }  // namespace
 
 const SearchTables *search_tables(const Dictionary *d)
 {
     if (!d)
         return nullptr;
-    if (SearchTables *t = find_cached(d))
+    if (SearchTables *t = find_cached(d)) {
+        if (stale(*t, d))
+            build(*t, d);
         return t;
+    }
     cache.push_back(std::make_unique<SearchTables>());
     build(*cache.back(), d);
     return cache.back().get();
+}
+
+const SearchTables *search_tables_built(const Dictionary *d)
+{
+    SearchTables *t = d ? find_cached(d) : nullptr;
+    return t && !stale(*t, d) ? t : nullptr;
 }
 
 namespace {
@@ -223,22 +207,11 @@ uint32_t generation = 0;
 
 void search_forget_tables()
 {
-    anagram_forget_tables();
     cache.clear();
     generation++;
 }
 
 uint32_t search_tables_generation() { return generation; }
-
-void search_check_tables()
-{
-    for (int i = 0; i < search_dictionary_count(); i++) {
-        const Dictionary *d = search_dictionary(i);
-        SearchTables *t = d ? find_cached(d) : nullptr;
-        if (t && stale(*t, d))
-            build(*t, d);
-    }
-}
 
 bool search_tables_answer(const SearchTables *t, const char *pattern, int n)
 {
@@ -273,6 +246,17 @@ bool search_tables_any_match(const SearchTables *t, const char *pattern, int n)
 
 uint64_t search_tables_print(const SearchTables *t) { return t->print; }
 
+bool search_tables_qualify(const SearchTables *t) { return t && t->qualifies; }
+
+uint32_t search_tables_words(const SearchTables *t) { return t->words; }
+
+void *search_tables_attached(const SearchTables *t) { return t->attached.get(); }
+
+void search_tables_attach(const SearchTables *t, std::shared_ptr<void> tables)
+{
+    const_cast<SearchTables *>(t)->attached = std::move(tables);
+}
+
 const char *search_tables_word(const SearchTables *t, uint32_t number)
 {
     return number < t->words ? &t->text[t->offsets[number]] : "";
@@ -298,92 +282,3 @@ uint32_t search_tables_next_of_length(const SearchTables *t, int n, uint32_t fro
     return it == v.end() ? t->words : *it;
 }
 
-namespace {
-
-// Hands the candidates in [start, stop) to the search and counts the words
-// the plain walk visits: every word from `start` up to, not including,
-// `stop`. False when the search must end.
-bool walk_candidates(const SearchTables *t, int slot, const char *pattern, int n, int p, uint32_t start,
-                     uint32_t stop, int &counter, bool poll)
-{
-    std::vector<uint32_t> found;
-    search_tables_matches(t, pattern, n, found);
-    uint32_t next = start;
-    for (uint32_t w : found) {
-        if (w < start)
-            continue;
-        if (w >= stop)
-            break;
-        if (search_count_words(counter, static_cast<int>(w - next), poll))
-            return false;
-        char word[WORD_BUFFER];
-        memcpy(word, search_tables_word(t, w), n + 1);
-        if (!search_take_candidate(p, solution_code(slot, w), word, pattern, true))
-            return false;
-        if (search_count_words(counter, 1, poll))
-            return false;
-        next = w + 1;
-    }
-    return !search_count_words(counter, static_cast<int>(stop - next), poll);
-}
-
-}  // namespace
-
-bool search_fast_prefix(const char *pattern, int position, int known, int n, int p, int *result)
-{
-    const Dictionary *d = search_dictionary(position);
-    const SearchTables *t = search_tables(d);
-    if (!search_tables_answer(t, pattern, n))
-        return false;
-    int counter = 0;
-    *result = 0;
-    if (d->words == 0)
-        return true;
-    int m = known < KEY_LENGTH ? known : KEY_LENGTH;
-    uint32_t start = entry_first(d, search_prefix_start_entry(d, pattern, m));
-    uint32_t stop = m == 0 ? t->words
-                           : search_tables_next_of_length(t, n, search_tables_upper_bound(t, pattern, m));
-    bool go_on = walk_candidates(t, search_dictionary_slot(position), pattern, n, p, start, stop, counter, false);
-    *result = go_on ? counter : search_stopped;
-    return true;
-}
-
-bool search_fast_full_scan(const char *pattern, int position, int n, int p, int &counter)
-{
-    const Dictionary *d = search_dictionary(position);
-    const SearchTables *t = search_tables(d);
-    if (!search_tables_answer(t, pattern, n))
-        return search_plain_full_scan(pattern, position, n, p, counter);
-    if (d->words == 0)
-        return true;
-    return walk_candidates(t, search_dictionary_slot(position), pattern, n, p, 0, t->words, counter, true);
-}
-
-bool search_later_parts_dead(int p)
-{
-    if (!search_fast_path)
-        return false;
-    int count = search_dictionary_count();
-    for (int i = 0; i < count; i++) {
-        const SearchTables *t = search_tables(search_dictionary(i));
-        if (!t || !t->qualifies)
-            return false;
-    }
-    char pattern[WORD_BUFFER * 8 + 1];
-    for (int q = p + 1; q < part_count; q++) {
-        if (!parts_cross(p, q))
-            continue;
-        read_part(q, pattern);
-        int n = parts[q].length;
-        if (n > WORD_MAX)
-            return true;   // no word is that long
-        bool any = false;
-        for (int i = 0; i < count && !any; i++) {
-            const SearchTables *t = search_tables(search_dictionary(i));
-            any = !search_tables_answer(t, pattern, n) || search_tables_any_match(t, pattern, n);
-        }
-        if (!any)
-            return true;
-    }
-    return false;
-}

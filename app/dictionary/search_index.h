@@ -11,11 +11,13 @@
 // and the tables answer them with a few bit-set operations. Others take
 // the plain walks.
 //
-// The tables are built on first use and checked against the store's counts
-// and a fingerprint at the start of every search; an editor that changes a
-// dictionary calls search_forget_tables for certainty.
+// The tables read the store and nothing else. They are built when the
+// candidate source (candidates.h) asks for them, and checked against the
+// store's counts and a fingerprint whenever they are handed out; an editor
+// that changes a dictionary calls search_forget_tables for certainty.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 struct Dictionary;
@@ -24,6 +26,9 @@ struct SearchTables;
 
 // The tables of a dictionary (built when missing or stale).
 const SearchTables *search_tables(const Dictionary *d);
+// The tables of a dictionary when they are built and fresh, else null
+// (nothing is built).
+const SearchTables *search_tables_built(const Dictionary *d);
 // Drops every table, the anagram tables too (after edits, or to free
 // memory). mark_slot_changed calls it after every dictionary edit.
 void search_forget_tables();
@@ -33,8 +38,15 @@ uint32_t search_tables_generation();
 // The fingerprint the tables are checked against: the dictionary's
 // generation, which every change of its words renews.
 uint64_t search_fingerprint(const Dictionary *d);
-// Re-checks the tables of the document's dictionaries (start of a search).
-void search_check_tables();
+
+// Whether the dictionary qualifies (t may be null: no).
+bool search_tables_qualify(const SearchTables *t);
+// The number of words the tables were built from.
+uint32_t search_tables_words(const SearchTables *t);
+// Tables built on these (the anagram tables) hang here; they are dropped
+// when these are rebuilt or forgotten.
+void *search_tables_attached(const SearchTables *t);
+void search_tables_attach(const SearchTables *t, std::shared_ptr<void> tables);
 
 // Whether the tables can answer for this pattern (n bytes).
 bool search_tables_answer(const SearchTables *t, const char *pattern, int n);
@@ -42,8 +54,7 @@ bool search_tables_answer(const SearchTables *t, const char *pattern, int n);
 // otherwise equal ignoring case), ascending.
 void search_tables_matches(const SearchTables *t, const char *pattern, int n, std::vector<uint32_t> &out);
 bool search_tables_any_match(const SearchTables *t, const char *pattern, int n);
-// The fingerprint the tables were built at (caches built on them compare
-// it after search_check_tables).
+// The fingerprint the tables were built at.
 uint64_t search_tables_print(const SearchTables *t);
 // Word `number` as stored.
 const char *search_tables_word(const SearchTables *t, uint32_t number);
@@ -52,12 +63,3 @@ uint32_t search_tables_upper_bound(const SearchTables *t, const char *pattern, i
 // The first word of length n numbered `from` or above (words when none).
 uint32_t search_tables_next_of_length(const SearchTables *t, int n, uint32_t from);
 
-// The fast prefix search: false when the tables cannot answer (the caller
-// then takes the plain walk).
-bool search_fast_prefix(const char *pattern, int position, int known, int n, int p, int *result);
-// The full scan of one dictionary (the plain walk when the tables cannot
-// answer): false when the search must end.
-bool search_fast_full_scan(const char *pattern, int position, int n, int p, int &counter);
-// Whether some later part crossing part p has no candidate left in any
-// dictionary (only when every dictionary qualifies).
-bool search_later_parts_dead(int p);
