@@ -12,7 +12,9 @@
 //     crossing no option is never tried;
 //   - forward checking: placing a word narrows the domain of every open
 //     crossing run and removes the word from every open run of its length
-//     (no word twice); an empty domain undoes the placement at once;
+//     (no word twice); then arc consistency over the crossings keeps in
+//     each open run only words whose letters some word of each crossing
+//     run can share; an empty domain undoes the placement at once;
 //   - randomised restarts: a walk that takes back more than its allowance
 //     of words starts again with new noise and a larger allowance, so one
 //     bad early choice does not cost the rest of the run. A walk that ends
@@ -77,6 +79,9 @@ struct Search {
     std::vector<std::pair<float, int32_t>> candidates;
     std::vector<Frame> frames;
     std::vector<float> scores;                 // position * 256 + letter
+    std::vector<int> queue;                    // runs whose domain shrank
+    std::vector<uint8_t> queued;               // per run: in `queue`
+    std::vector<uint64_t> scratch;             // a domain being built
     autofill_progress progress{};
     autofill_progress_hook hook = nullptr;
     const error_block *error = nullptr;
@@ -120,7 +125,19 @@ bool narrow(Search &S, int t, int position, uint8_t letter)
         c += std::popcount(d[k]);
     }
     slot.count = c;
+    if (!S.queued[t]) {
+        S.queued[t] = 1;
+        S.queue.push_back(t);
+    }
     return c > 0;
+}
+
+bool drop_queue(Search &S)
+{
+    for (int t : S.queue)
+        S.queued[t] = 0;
+    S.queue.clear();
+    return false;
 }
 
 bool is_used(const Search &S, int n, int32_t w) { return (S.used[n][w / 64] >> (w % 64)) & 1; }
@@ -153,6 +170,77 @@ void undo_to(Search &S, size_t mark)
     }
 }
 
+// Keeps the words of run t whose letter at position j some word of run u
+// (crossing it there, at position i) can share. False when t is left
+// without a word.
+bool revise(Search &S, int u, int i, int t, int j)
+{
+    const Slot &a = S.slots[u];
+    Slot &b = S.slots[t];
+    const uint64_t *du = domain(S, u);
+    uint64_t *dt = domain(S, t);
+    int sb = b.words->stride;
+    S.scratch.assign(static_cast<size_t>(sb), 0);
+    bool all = true;
+    for (uint8_t letter : b.words->letters[j]) {
+        const uint64_t *su = a.words->set(i, letter);
+        bool supported = false;
+        if (su)
+            for (int k = 0; k < a.words->stride && !supported; k++)
+                supported = (du[k] & su[k]) != 0;
+        if (!supported) {
+            all = false;
+            continue;
+        }
+        const uint64_t *st = b.words->set(j, letter);
+        for (int k = 0; k < sb; k++)
+            S.scratch[k] |= st[k];
+    }
+    if (all)
+        return true;
+    bool changed = false;
+    for (int k = 0; k < sb && !changed; k++)
+        changed = (dt[k] & ~S.scratch[k]) != 0;
+    if (!changed)
+        return true;
+    save_domain(S, t);
+    int c = 0;
+    for (int k = 0; k < sb; k++) {
+        dt[k] &= S.scratch[k];
+        c += std::popcount(dt[k]);
+    }
+    b.count = c;
+    if (!S.queued[t]) {
+        S.queued[t] = 1;
+        S.queue.push_back(t);
+    }
+    return c > 0;
+}
+
+// Arc consistency over the crossings of open runs: every word left in an
+// open run agrees, at each open crossing, with some word left in the
+// crossing run. Runs from the queue; false at the first empty domain.
+bool propagate(Search &S)
+{
+    bool ok = true;
+    while (!S.queue.empty()) {
+        int u = S.queue.back();
+        S.queue.pop_back();
+        S.queued[u] = 0;
+        if (!ok || S.slots[u].assigned)
+            continue;
+        const FillRun &run = S.layout.runs[u];
+        for (int i = 0; i < S.slots[u].n && ok; i++) {
+            if (S.letters[run.cells[i]] >= 0)
+                continue;
+            int j, t = crossing(S, u, i, &j);
+            if (t >= 0 && !S.slots[t].assigned)
+                ok = revise(S, u, i, t, j);
+        }
+    }
+    return ok;
+}
+
 // Places word w in slot s with forward checking. False when some open run
 // is left without a word (the caller undoes to its mark).
 bool assign(Search &S, int s, int32_t w)
@@ -175,7 +263,7 @@ bool assign(Search &S, int s, int32_t w)
         S.trail.push_back(Undo{undo_cell, s, static_cast<uint32_t>(cell), 0});
         int j, t = crossing(S, s, i, &j);
         if (t >= 0 && !S.slots[t].assigned && !narrow(S, t, j, word[i]))
-            return false;
+            return drop_queue(S);
     }
     for (int t : S.by_length[slot.n]) {
         Slot &o = S.slots[t];
@@ -184,9 +272,9 @@ bool assign(Search &S, int s, int32_t w)
         S.trail.push_back(Undo{undo_bit, t, static_cast<uint32_t>(w), o.count});
         domain(S, t)[w / 64] &= ~(1ull << (w % 64));
         if (--o.count == 0)
-            return false;
+            return drop_queue(S);
     }
-    return true;
+    return propagate(S);
 }
 
 int open_crossings(const Search &S, int s)
@@ -372,6 +460,7 @@ bool set_up(Search &S, const FillWords &words, char *reason, size_t size)
         total += stride(S, static_cast<int>(s));
     }
     S.pool.assign(total, 0);
+    S.queued.assign(S.slots.size(), 0);
     for (int n = 1; n < WORD_BUFFER; n++)
         S.used[n].assign(static_cast<size_t>(words.lengths[n].stride), 0);
     S.letters.resize(S.layout.cells.size());
@@ -398,6 +487,10 @@ bool set_up(Search &S, const FillWords &words, char *reason, size_t size)
                 return false;
             }
         }
+    }
+    if (!propagate(S)) {
+        snprintf(reason, size, "the letters given leave some run without a word");
+        return false;
     }
     S.trail.clear();
     S.saved.clear();
