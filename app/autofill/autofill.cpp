@@ -81,7 +81,6 @@ struct Search {
     std::vector<float> scores;                 // position * 256 + letter
     std::vector<int> queue;                    // runs whose domain shrank
     std::vector<uint8_t> queued;               // per run: in `queue`
-    std::vector<uint64_t> scratch;             // a domain being built
     autofill_progress progress{};
     autofill_progress_hook hook = nullptr;
     const error_block *error = nullptr;
@@ -170,51 +169,44 @@ void undo_to(Search &S, size_t mark)
     }
 }
 
+// Calls f(w) for every word w in a domain.
+template <class F> void each_word(const uint64_t *d, int stride, F f)
+{
+    for (int k = 0; k < stride; k++)
+        for (uint64_t bits = d[k]; bits; bits &= bits - 1)
+            f(k * 64 + std::countr_zero(bits));
+}
+
 // Keeps the words of run t whose letter at position j some word of run u
 // (crossing it there, at position i) can share. False when t is left
-// without a word.
+// without a word. Walks the words of both domains, which late in a search
+// hold few words.
 bool revise(Search &S, int u, int i, int t, int j)
 {
     const Slot &a = S.slots[u];
     Slot &b = S.slots[t];
-    const uint64_t *du = domain(S, u);
-    uint64_t *dt = domain(S, t);
-    int sb = b.words->stride;
-    S.scratch.assign(static_cast<size_t>(sb), 0);
-    bool all = true;
-    for (uint8_t letter : b.words->letters[j]) {
-        const uint64_t *su = a.words->set(i, letter);
-        bool supported = false;
-        if (su)
-            for (int k = 0; k < a.words->stride && !supported; k++)
-                supported = (du[k] & su[k]) != 0;
-        if (!supported) {
-            all = false;
-            continue;
-        }
-        const uint64_t *st = b.words->set(j, letter);
-        for (int k = 0; k < sb; k++)
-            S.scratch[k] |= st[k];
-    }
-    if (all)
-        return true;
+    bool present[256] = {};
+    const uint8_t *wa = a.words->folded.data();
+    each_word(domain(S, u), a.words->stride, [&](int32_t w) { present[wa[static_cast<size_t>(w) * a.n + i]] = true; });
+    const uint8_t *wb = b.words->folded.data();
     bool changed = false;
-    for (int k = 0; k < sb && !changed; k++)
-        changed = (dt[k] & ~S.scratch[k]) != 0;
-    if (!changed)
-        return true;
-    save_domain(S, t);
-    int c = 0;
-    for (int k = 0; k < sb; k++) {
-        dt[k] &= S.scratch[k];
-        c += std::popcount(dt[k]);
-    }
-    b.count = c;
-    if (!S.queued[t]) {
+    uint64_t *dt = domain(S, t);
+    each_word(dt, b.words->stride, [&](int32_t w) {
+        if (present[wb[static_cast<size_t>(w) * b.n + j]])
+            return;
+        if (!changed) {
+            save_domain(S, t);
+            dt = domain(S, t);
+            changed = true;
+        }
+        dt[w / 64] &= ~(1ull << (w % 64));
+        b.count--;
+    });
+    if (changed && !S.queued[t]) {
         S.queued[t] = 1;
         S.queue.push_back(t);
     }
-    return c > 0;
+    return b.count > 0;
 }
 
 // Arc consistency over the crossings of open runs: every word left in an
@@ -319,15 +311,12 @@ void score_letters(Search &S, int s)
         if (t < 0 || S.slots[t].assigned)
             continue;
         const Slot &cross = S.slots[t];
-        const uint64_t *d = domain(S, t);
-        for (uint8_t letter : slot.words->letters[i]) {
-            const uint64_t *set = cross.words ? cross.words->set(j, letter) : nullptr;
-            int options = 0;
-            if (set)
-                for (int k = 0; k < cross.words->stride; k++)
-                    options += std::popcount(d[k] & set[k]);
-            S.scores[i * 256 + letter] = options ? std::log(static_cast<float>(options)) : no_option;
-        }
+        int options[256] = {};
+        const uint8_t *wt = cross.words->folded.data();
+        each_word(domain(S, t), cross.words->stride,
+                  [&](int32_t w) { options[wt[static_cast<size_t>(w) * cross.n + j]]++; });
+        for (uint8_t letter : slot.words->letters[i])
+            S.scores[i * 256 + letter] = options[letter] ? std::log(static_cast<float>(options[letter])) : no_option;
     }
 }
 
@@ -524,7 +513,11 @@ const error_block *autofill_grid(const autofill_area *area, autofill_progress_ho
     S.hook = hook;
     S.steps = poll_every - 1;   // the first step polls
     fill_layout(area, &S.layout);
-    if (!set_up(S, fill_words(), result->reason, sizeof result->reason)) {
+    uint32_t lengths = 0;
+    for (const FillRun &run : S.layout.runs)
+        if (run.cells.size() < WORD_BUFFER)
+            lengths |= 1u << run.cells.size();
+    if (!set_up(S, fill_words(lengths), result->reason, sizeof result->reason)) {
         result->outcome = autofill_impossible;
         result->progress = S.progress;
         return nullptr;

@@ -24,9 +24,11 @@ std::vector<std::pair<const Dictionary *, uint64_t>> current_stores()
     return stores;
 }
 
-// Adds every word of one store, skipping those already held (a word of an
-// earlier dictionary, or a case or spacing variant of one).
-void add_store(const Dictionary *d, std::unordered_set<std::string> &seen)
+// Adds every word of one store whose length is in `lengths`, skipping
+// those already held (a word of an earlier dictionary, or a case or
+// spacing variant of one). `check` false: no word can be held already (one
+// store without spaces, whose words differ in more than case).
+void add_store(const Dictionary *d, uint32_t lengths, bool check, std::unordered_set<std::string> &seen)
 {
     WordCursor c;
     if (!d || d->words == 0 || !word_at(d, 0, &c))
@@ -37,15 +39,15 @@ void add_store(const Dictionary *d, std::unordered_set<std::string> &seen)
         for (const char *p = c.text; *p; p++)
             if (*p != ' ')
                 letters[n++] = *p;
-        if (n == 0)
+        if (n == 0 || !((lengths >> n) & 1))
             continue;
-        std::string key(static_cast<size_t>(n), '\0');
+        char key[WORD_BUFFER];
         for (int i = 0; i < n; i++)
             key[i] = static_cast<char>(cp_upper(static_cast<unsigned char>(letters[i])));
-        if (!seen.insert(key).second)
+        if (check && !seen.insert(std::string(key, static_cast<size_t>(n))).second)
             continue;
         FillLength &l = tables.lengths[n];
-        l.folded.insert(l.folded.end(), key.begin(), key.end());
+        l.folded.insert(l.folded.end(), key, key + n);
         l.spelling.insert(l.spelling.end(), letters, letters + n);
         l.count++;
     } while (next_word(d, &c));
@@ -70,25 +72,32 @@ void build_sets(FillLength &l, int n)
     }
 }
 
-void build(const std::vector<std::pair<const Dictionary *, uint64_t>> &stores)
+void build(uint32_t lengths)
 {
-    fill_words_forget();
     std::unordered_set<std::string> seen;
+    const auto &stores = tables.built_from;
+    bool check = stores.size() > 1 || (stores.size() == 1 && stores[0].first && stores[0].first->spaced);
     for (const auto &s : stores)
-        add_store(s.first, seen);
+        add_store(s.first, lengths, check, seen);
     for (int n = 1; n < WORD_BUFFER; n++)
-        build_sets(tables.lengths[n], n);
-    tables.built_from = stores;
-    ready = true;
+        if ((lengths >> n) & 1)
+            build_sets(tables.lengths[n], n);
+    tables.built |= lengths;
 }
 
 }  // namespace
 
-const FillWords &fill_words()
+const FillWords &fill_words(uint32_t lengths)
 {
     std::vector<std::pair<const Dictionary *, uint64_t>> stores = current_stores();
-    if (!ready || stores != tables.built_from)
-        build(stores);
+    if (!ready || stores != tables.built_from) {
+        fill_words_forget();
+        tables.built_from = stores;
+        ready = true;
+    }
+    lengths &= ~1u;   // no word is empty
+    if (lengths & ~tables.built)
+        build(lengths & ~tables.built);
     return tables;
 }
 
@@ -97,5 +106,6 @@ void fill_words_forget()
     for (FillLength &l : tables.lengths)
         l = FillLength();
     tables.built_from.clear();
+    tables.built = 0;
     ready = false;
 }

@@ -2,9 +2,9 @@
 // grouped by length, each once (ignoring case), with a bit set per
 // (position, letter) of the words that have that letter there.
 //
-// Built on first use and kept while every dictionary of the document's
-// list is the same store at the same generation (every change of a store
-// renews its generation, so equal generations mean equal words).
+// Each length is built on first use and kept while every dictionary of the
+// document's list is the same store at the same generation (every change
+// of a store renews its generation, so equal generations mean equal words).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -33,10 +33,13 @@ struct FillLength {
 
 struct FillWords {
     std::vector<std::pair<const Dictionary *, uint64_t>> built_from;   // store, generation
+    uint32_t built = 0;                // bit n: lengths[n] is built
     FillLength lengths[WORD_BUFFER];   // index: length 1..WORD_MAX
 };
 
-// The tables for the document's dictionaries now (rebuilt when stale).
-const FillWords &fill_words();
+// The tables for the document's dictionaries now, with at least the
+// lengths whose bits are set in `lengths` built (stale tables are dropped
+// first).
+const FillWords &fill_words(uint32_t lengths);
 // Drops the tables (frees their memory).
 void fill_words_forget();
