@@ -17,6 +17,7 @@ than wall time; wall time and peak resident memory are shown beside them.
 """
 import os
 import shutil
+import signal
 import statistics
 import subprocess
 import sys
@@ -31,22 +32,30 @@ tools = os.path.join(here, 'grid_tools.py')
 
 
 def measure(cmd, limit=None):
+    # The peak memory comes from GNU time: a child's own rusage would count
+    # the Python image it was forked from.
+    peak = os.path.join(tempfile.gettempdir(), 'autofill_bench_peak.%d' % os.getpid())
     t0 = time.monotonic()
-    p = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    p = subprocess.Popen(['/usr/bin/time', '-f', '%M', '-o', peak] + cmd, stdout=subprocess.DEVNULL,
+                         stderr=subprocess.DEVNULL, start_new_session=True)
     deadline = t0 + limit if limit else None
     while True:
         pid, status, usage = os.wait4(p.pid, os.WNOHANG)
         if pid:
             break
         if deadline and time.monotonic() > deadline:
-            p.kill()
+            os.killpg(p.pid, signal.SIGKILL)   # time and the program it runs
             pid, status, usage = os.wait4(p.pid, 0)
             break
         time.sleep(0.002)
     p.returncode = os.waitstatus_to_exitcode(status)
     wall = time.monotonic() - t0
+    try:
+        kb = int(open(peak).read().split()[-1])
+    except (OSError, ValueError, IndexError):
+        kb = 0   # killed at the limit: GNU time wrote no figure
     return {'status': p.returncode, 'cpu': usage.ru_utime + usage.ru_stime, 'wall': wall,
-            'kb': usage.ru_maxrss, 'limited': bool(deadline and wall > limit)}
+            'kb': kb, 'limited': bool(deadline and wall > limit)}
 
 
 def median_run(cmds, limit=None):
@@ -57,8 +66,9 @@ def median_run(cmds, limit=None):
 
 
 def main():
-    if not os.path.exists(qxw):
-        subprocess.run(['apt-get', 'install', '-y', 'qxw'], stdout=subprocess.DEVNULL, check=True)
+    missing = [pkg for path, pkg in ((qxw, 'qxw'), ('/usr/bin/time', 'time')) if not os.path.exists(path)]
+    if missing:
+        subprocess.run(['apt-get', 'install', '-y'] + missing, stdout=subprocess.DEVNULL, check=True)
     work = tempfile.mkdtemp()
     try:
         source = os.environ.get('QM_WORD_LIST', '/usr/share/dict/american-english')
@@ -104,9 +114,10 @@ def main():
         for name, ours, theirs, solve in rows:
             ratio = '-' if theirs['limited'] else '%.3f' % (ours['cpu'] / theirs['cpu'])
             exits = ','.join(str(s) for s in ours['status'])
-            print('%-18s %10s %10.3f %8.1f %10s %10.3f %8.1f %9s %9s %12s' %
-                  (name, secs(ours), ours['wall'], ours['kb'] / 1024, secs(theirs), theirs['wall'],
-                   theirs['kb'] / 1024, ratio, exits, secs(solve) if solve else '-'))
+            mb = lambda r: '%.1f' % (r['kb'] / 1024) if r['kb'] else '-'
+            print('%-18s %10s %10.3f %8s %10s %10.3f %8s %9s %9s %12s' %
+                  (name, secs(ours), ours['wall'], mb(ours), secs(theirs), theirs['wall'], mb(theirs), ratio, exits,
+                   secs(solve) if solve else '-'))
         print('ratio: our CPU time / qxw -b CPU time (median of 5 seeds / of 3 runs); exit: ours per seed '
               '(0 filled, 2 time limit)')
     finally:
