@@ -156,6 +156,8 @@ void run_new(const std::string &path, const std::string &size, const std::string
 
 }  // namespace
 
+std::string quill_grid_json_text() { return grid_json().dump(); }
+
 void add_grid_commands(CLI::App &app)
 {
     CLI::App *group = app.add_subcommand("grid", "Create and inspect grid files (.qlx)");

@@ -35,6 +35,7 @@ int main(int argc, char **argv)
     add_search_commands(app);
     add_wordsquare_commands(app);
     add_spell_commands(app);
+    add_autofill_commands(app);
     CLI11_PARSE(app, argc, argv);
     fflush(stdout);
     return quill_exit;

@@ -10,6 +10,7 @@ void add_dict_commands(CLI::App &app);
 void add_search_commands(CLI::App &app);       // solve, fill, anagram
 void add_wordsquare_commands(CLI::App &app);
 void add_spell_commands(CLI::App &app);          // spell, suggest
+void add_autofill_commands(CLI::App &app);
 
 // The status the program exits with once the chosen command has run.
 extern int quill_exit;
@@ -17,3 +18,5 @@ extern int quill_exit;
 // Writes bytes to standard output exactly (binary in both builds).
 void quill_write(const char *bytes, size_t length);
 void quill_print_line(const char *text);
+// The grid as `quill grid info` prints it: one JSON object.
+std::string quill_grid_json_text();

@@ -11,3 +11,5 @@ void quill_os_init()
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stdin), _O_BINARY);
 }
+
+bool quill_stderr_is_terminal() { return _isatty(_fileno(stderr)) != 0; }
