@@ -121,20 +121,15 @@ static void show_current(HWND dialog)
     char path[261];
     int level = 0;
     size_t n = strlen(current);
-    for (size_t i = 3; i <= n; i++) {
+    snprintf(path, sizeof path, "%.3s", current);
+    add_item(list, LB_ADDSTRING, path, path, level++);  // the drive's root
+    for (size_t i = 4; i <= n; i++) {
         if (i == n || current[i] == '\\') {
             memcpy(path, current, i);
             path[i] = 0;
-            if (i == 3) {
-                add_item(list, LB_ADDSTRING, path, path, level++);
-            } else {
-                const char *name = strrchr(path, '\\') + 1;
-                add_item(list, LB_ADDSTRING, name, path, level++);
-            }
+            add_item(list, LB_ADDSTRING, strrchr(path, '\\') + 1, path, level++);
         }
     }
-    if (n == 3 && level == 0)
-        add_item(list, LB_ADDSTRING, current, current, level++);
     for (const std::string &name : subfolders(current)) {
         snprintf(path, sizeof path, "%s%s%s", current, current[n - 1] == '\\' ? "" : "\\",
                  name.c_str());
