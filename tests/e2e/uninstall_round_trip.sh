@@ -28,32 +28,49 @@ snapshot before
 
 run "$build/install.exe" /S /DESKTOP 2>"$work/install.err" || fail "install failed: $(cat "$work/install.err")"
 
-# The installed program, started from the install directory. The real main
-# program is driven through its menus (a grid saved, then Save As Default);
-# the early stand-in has no menus, so its per-user files are written here
-# as the main program names them.
+# The installed program, started from the install directory. The main
+# program proper (it has a Save As Default command) opens a grid, saves it
+# and saves it as the user's default through its menu commands; the early
+# stand-in has no menus, so its per-user files are written here as the main
+# program names them.
 login=$user
-run "$install_dir\\Quillmere.exe" &
-program=$!
-if window=$(wait_window Quillmere); then
-  sleep 0.5
-  if grep -aq "Save As Default" "$unix_install/Quillmere.exe"; then
-    xdotool mousemove --window "$window" 40 60 click 1
-    xdotool key alt+f && sleep 0.3 && xdotool key a && sleep 0.5
-    xdotool type --delay 20 'C:\users\'"$user"'\round_trip.qlx' && xdotool key Return && sleep 1
-    xdotool key alt+f && sleep 0.3 && xdotool key d && sleep 1
-  else
+grid='C:\users\'"$user"'\round_trip.qlx'
+if grep -aq "Save As Default" "$unix_install/Quillmere.exe"; then
+  cp "$source_dir/tests/data/grid/sample.qlx" "$drive/users/$user/round_trip.qlx"
+  run "$install_dir\Quillmere.exe" "$grid" &
+  program=$!
+  window=""
+  for _ in $(seq 600); do
+    window=$(xdotool search --name '^Quillmere' 2>/dev/null | head -1)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  if [ -n "$window" ]; then
+    before=$(stat -c %Y.%s "$drive/users/$user/round_trip.qlx")
+    sleep 1.1
+    run "$build/post_command.exe" Quillmere 40028 || fail "File > Save did not reach the program"
+    [ "$(stat -c %Y.%s "$drive/users/$user/round_trip.qlx")" != "$before" ] || fail "File > Save wrote nothing"
+    run "$build/post_command.exe" Quillmere 40006 || fail "File > Save As Default did not reach the program"
+    [ -f "$unix_install/Default/$login.qlx" ] || fail "Save As Default wrote no $login.qlx under Default"
+  fi
+else
+  run "$install_dir\Quillmere.exe" &
+  program=$!
+  window=$(wait_window Quillmere)
+  if [ -n "$window" ]; then
     printf 'choices' > "$unix_install/Choices/$login.dat"
     printf 'grid' > "$unix_install/Default/$login.qlx"
     mkdir -p "$unix_install/Default/old" && printf 'old' > "$unix_install/Default/old/$login.qlx"
   fi
+fi
+if [ -n "$window" ]; then
+  sleep 0.5
   import -window root "$shots/round_trip_program.png"
   run taskkill /IM Quillmere.exe >/dev/null 2>&1
 else
   fail "the installed Quillmere.exe did not open its window"
 fi
 wait_process $program || { fail "Quillmere did not end"; kill $program; }
-[ -n "$(ls -A "$unix_install/Choices")" ] || fail "nothing under Choices"
 [ -n "$(ls -A "$unix_install/Default")" ] || fail "nothing under Default"
 rm -f "$drive/users/$user/round_trip.qlx"  # the saved grid is the user's, not the installer's
 
