@@ -34,6 +34,7 @@ int main(int argc, char **argv)
     add_dict_commands(app);
     add_search_commands(app);
     add_wordsquare_commands(app);
+    add_export_commands(app);
     CLI11_PARSE(app, argc, argv);
     fflush(stdout);
     return quill_exit;

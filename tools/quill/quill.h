@@ -9,6 +9,7 @@ void add_grid_commands(CLI::App &app);
 void add_dict_commands(CLI::App &app);
 void add_search_commands(CLI::App &app);       // solve, fill, anagram
 void add_wordsquare_commands(CLI::App &app);
+void add_export_commands(CLI::App &app);       // clues, picture
 
 // The status the program exits with once the chosen command has run.
 extern int quill_exit;
