@@ -1,0 +1,113 @@
+// The main program's shell: the main window and its three children, the
+// commands, the searches' job pattern and the solutions pane. One header
+// for the shell's own files; nothing outside app/shell includes it.
+#pragma once
+#include <cstdint>
+
+#include "toolkit/events/handles.h"
+
+struct error_block;
+struct mouse_block;
+struct window_state;
+
+// Template numbers of the program's windows.
+enum : int {
+    TEMPLATE_MAIN = 256, TEMPLATE_SOLUTIONS = 257, TEMPLATE_GRID = 258, TEMPLATE_GRIDSIZE = 259,
+    TEMPLATE_NEWDICT = 260, TEMPLATE_EDIT = 261, TEMPLATE_CHECK = 262, TEMPLATE_PANE = 263,
+    TEMPLATE_BUTTONS = 264, TEMPLATE_CUSTOM = 265, TEMPLATE_CHOICES = 266, TEMPLATE_BUTTONS1 = 267,
+    TEMPLATE_BUTTONS2 = 268, TEMPLATE_CUSTOMW = 269,
+};
+
+// Menu tags.
+enum : int {
+    MENU_MAIN = 1, MENU_FILE = 2, MENU_WORDS = 3, MENU_GRID = 4, MENU_HELP = 5, MENU_REFLECT = 6,
+    MENU_DICTIONARY = 7, MENU_DICT = 8, MENU_DICT_SUB = 9, MENU_GRIDTYPE = 10,
+};
+
+// Controls of the button bars.
+enum : int {
+    BAR_SOLVE = 1001, BAR_ANAGRAM = 1002, BAR_NEW = 1003, BAR_DELETE = 1004, BAR_ANAGRAM_TEXT = 1007,
+    BAR_MARKED_LENGTH = 1008, BAR_COUNT = 1020, BAR_STOP = 1021, BAR_MAKE = 1025,
+    BAR_WORDSQUARE_SOLVE = 1026, BAR_WORD = 1027,
+};
+
+// The windows, 0 while not open.
+extern HWND main_window;
+extern HWND grid_pane;
+extern HWND solutions_pane;
+extern HWND button_bar;
+
+// Start-up and the main window (main_window_win.cpp).
+const error_block *open_main_window();
+[[noreturn]] void close_down();
+int confirm_quit();
+void set_title();
+void layout_main_window(const window_state *visible);
+void layout_now();
+void fit_window_to_grid();
+// The grid's user-interface hooks that belong to the shell.
+void shell_install_grid_hooks();
+
+// Commands (commands_win.cpp).
+const error_block *menu_select(const int *path, HWND window);
+const error_block *menu_preopen(const int *path, HMENU menu, HWND window);
+const error_block *bar_click(HWND window, void *value, mouse_block *mouse);
+const error_block *bar_key(HWND window, void *value, int caret_icon, int *key);
+const error_block *command_open_path(const char *path);
+const error_block *command_save();
+const error_block *command_quit();
+const error_block *command_help();
+const error_block *command_set_grid_type(int type);
+// Opens a window from its template that closes on its close box, Return or
+// Escape (windows whose contents other modules provide).
+const error_block *open_simple_window(int template_number);
+
+// The Grid Size dialogue (gridsize_win.cpp).
+const error_block *open_grid_size_dialog();
+HWND grid_size_dialog();
+
+// The dictionary menu (dictionary_menu_win.cpp).
+void dictionary_menu_build();
+void dictionary_menu_attach();
+const error_block *dictionary_menu_choice(const int *path);
+void dictionary_menu_tick(int through_entry);
+void shell_install_dictionary_hooks();
+
+// The job pattern and the button bars (solve_control_win.cpp).
+const error_block *swap_button_bar(int solving);
+const error_block *create_button_bar(int solving);
+void show_progress(int count);
+const error_block *start_solve();
+const error_block *start_anagram();
+const error_block *start_wordsquare_solve();
+const error_block *start_wordsquare_new();
+const error_block *start_wordsquare_make();
+int job_running();
+extern char anagram_text[32];
+
+// The solutions pane (solutions_pane_win.cpp).
+const error_block *solutions_pane_register();
+void pane_scroll_home();
+void pane_set_extent();
+void pane_redraw();
+void pane_refresh();
+void pane_layout_one_column();
+void pane_layout_for_parts();
+const error_block *list_delete_selected();
+const error_block *list_add_typed_word();
+
+// The choices that the panes use (choices_win.cpp).
+struct shell_choices {
+    uint32_t cursor_colour;      // colour word
+    uint32_t selected_colour;    // colour word
+    int32_t maximum_solutions;
+    char solutions_face[64];
+    int32_t solutions_height;    // sixteenths of a point
+};
+extern shell_choices choices;
+struct solutions_metrics {
+    int line_height, char_height, ascent, char_width;   // OS units
+};
+extern solutions_metrics metrics;
+void read_choices();
+void update_metrics();
