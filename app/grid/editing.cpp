@@ -36,15 +36,16 @@ void redraw_cell(int c, int r)
         grid_ui_redraw_cells(c, r, c, r);
 }
 
-// A cursor move: the last position remembers where it came from.
+// A cursor move: the last position remembers where it came from. Cells
+// are redrawn once the cursor has moved (a redraw may paint at once).
 void move_cursor(int c, int r)
 {
     grid_ui_show_cell(c, r);
-    redraw_cell(grid.cursor_col, grid.cursor_row);
     grid.last_col = grid.cursor_col;
     grid.last_row = grid.cursor_row;
     grid.cursor_col = c;
     grid.cursor_row = r;
+    redraw_cell(grid.last_col, grid.last_row);
     redraw_cell(c, r);
 }
 
@@ -224,9 +225,10 @@ void select_click(int col, int row, bool ctrl)
         grid_ui_beep();
         return;
     }
-    redraw_cell(grid.cursor_col, grid.cursor_row);
+    int old_col = grid.cursor_col, old_row = grid.cursor_row;
     grid.cursor_col = grid.last_col = col;
     grid.cursor_row = grid.last_row = row;
+    redraw_cell(old_col, old_row);
     redraw_cell(col, row);
 }
 
@@ -309,7 +311,7 @@ void drag_update(int col, int row)
     grid.mark_col_b = col;
     grid.mark_row_b = row;
     if (drag_fresh) {
-        redraw_cell(grid.cursor_col, grid.cursor_row);
+        int old_col = grid.cursor_col, old_row = grid.cursor_row;
         if (now.c0 == now.c1 && now.r0 == now.r1) {
             grid.mark_col_a = grid.mark_col_b = grid.mark_row_a = grid.mark_row_b = -1;
             if (state(col, row) == cell_marked)
@@ -321,6 +323,7 @@ void drag_update(int col, int row)
         } else {
             remove_cursor();
         }
+        redraw_cell(old_col, old_row);
         redraw_cell(grid.cursor_col, grid.cursor_row);
     }
     grid_ui_redraw_cells(all.c0, all.r0, all.c1, all.r1);

@@ -152,13 +152,13 @@ void apply_state(const grid_state &from, const grid_state &to)
         grid_ui_set_extent(grid.width * grid.square_size, grid.height * grid.square_size);
         grid_ui_redraw_grid();
     }
-    redraw_cell(from.cursor_col, from.cursor_row);
     grid.cursor_col = to.cursor_col;
     grid.cursor_row = to.cursor_row;
     grid.last_col = to.last_col;
     grid.last_row = to.last_row;
     if (grid.cursor_col >= 0)
         grid_ui_show_cell(grid.cursor_col, grid.cursor_row);
+    redraw_cell(from.cursor_col, from.cursor_row);
     redraw_cell(grid.cursor_col, grid.cursor_row);
 }
 

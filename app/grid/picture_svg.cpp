@@ -255,9 +255,9 @@ const error_block *write_svg_picture_stream(fs_stream *stream)
     int width = grid.width * w.side + 1, height = grid.height * w.side + 1;
     w.text += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     line(w.text,
-         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"%.4fin\" height=\"%.4fin\" "
+         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"%d.%dpt\" height=\"%d.%dpt\" "
          "viewBox=\"0 0 %d %d\">\n",
-         width / 180.0, height / 180.0, width, height);
+         width * 2 / 5, width * 2 % 5 * 2, height * 2 / 5, height * 2 % 5 * 2, width, height);
     line(w.text, "<rect width=\"%d\" height=\"%d\" fill=\"%s\"/>\n", grid.width * w.side,
          grid.height * w.side, colour(grid.background_colour).c_str());
     grid_lines(w);

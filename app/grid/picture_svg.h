@@ -3,7 +3,8 @@
 // and clue numbers; the letters; for a Wordsquare a line through every
 // listed word when show_solutions is set), in user units of 1/180 inch,
 // W x S + 1 by H x S + 1 units with y growing downwards, and a physical
-// size in inches so that it places at the grid's own size.
+// size in points (0.4 point a unit, exact in one decimal) so that it
+// places at the grid's own size.
 //
 // Font measures come from the face's published proportions (ascent and
 // descent per em) instead of the platform's text metrics, so both builds

@@ -37,7 +37,10 @@ protected:
     image render(const std::string &svg_path, int width, int height)
     {
         std::string png = temp_path("picture.png");
-        run("rsvg-convert --dpi-x 180 --dpi-y 180 -o " + png + " " + svg_path);
+        // 180 dots per inch, with the size given exactly (a size in points
+        // such as 72.4 can round up a pixel in floating point).
+        run("rsvg-convert --dpi-x 180 --dpi-y 180 -w " + std::to_string(width) + " -h " +
+            std::to_string(height) + " -o " + png + " " + svg_path);
         image im;
         im.width = width;
         im.height = height;

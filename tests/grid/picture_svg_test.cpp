@@ -27,13 +27,13 @@ protected:
     }
 };
 
-TEST_F(PictureSvgTest, FifteenSquareCrosswordAtEightPointsIs541UnitsAndThreeInches)
+TEST_F(PictureSvgTest, FifteenSquareCrosswordAtEightPointsIs541UnitsOfAn180thInch)
 {
     set_size(15, 15);
     std::string out = svg();
     EXPECT_EQ(grid.square_size, 36);
     EXPECT_NE(out.find("viewBox=\"0 0 541 541\""), std::string::npos);
-    EXPECT_NE(out.find("width=\"3.0056in\" height=\"3.0056in\""), std::string::npos);
+    EXPECT_NE(out.find("width=\"216.4pt\" height=\"216.4pt\""), std::string::npos);
     EXPECT_NE(out.find("M540.5 0V540"), std::string::npos);   // the last column line
     EXPECT_EQ(out.rfind("</svg>\n"), out.size() - 7);
 }
