@@ -52,6 +52,14 @@ int depth_of(const int *path)
     return n;
 }
 
+// A command's error goes to the debug log before the toolkit shows it.
+const error_block *logged(const error_block *e)
+{
+    if (e)
+        debug_log("command error %x %s", (unsigned)e->errnum, e->errmess);
+    return e;
+}
+
 bool dictionary_directory_exists()
 {
     fs_info info{};
@@ -334,8 +342,8 @@ const error_block *command_help()
 const error_block *menu_select(const int *path, HWND)
 {
     if (depth_of(path) >= 3 && path[0] == 1)
-        return dictionary_menu_choice(path);
-    return run_command(last_of(path));
+        return logged(dictionary_menu_choice(path));
+    return logged(run_command(last_of(path)));
 }
 
 const error_block *menu_preopen(const int *path, HMENU, HWND)
@@ -372,9 +380,11 @@ const error_block *menu_preopen(const int *path, HMENU, HWND)
     return nullptr;
 }
 
-const error_block *bar_click(HWND, void *, mouse_block *mouse)
+namespace {
+
+const error_block *bar_command(int icon)
 {
-    switch (mouse->icon) {
+    switch (icon) {
     case BAR_SOLVE: return start_solve();
     case BAR_ANAGRAM: return start_anagram();
     case BAR_NEW: return start_wordsquare_new();
@@ -386,15 +396,19 @@ const error_block *bar_click(HWND, void *, mouse_block *mouse)
     return nullptr;
 }
 
+}  // namespace
+
+const error_block *bar_click(HWND, void *, mouse_block *mouse) { return logged(bar_command(mouse->icon)); }
+
 const error_block *bar_key(HWND, void *, int caret_icon, int *key)
 {
     if (*key == 13 && caret_icon == BAR_ANAGRAM_TEXT) {
         *key = -1;
-        return start_anagram();
+        return logged(start_anagram());
     }
     if (*key == 13 && caret_icon == BAR_WORD) {
         *key = -1;
-        return list_add_typed_word();
+        return logged(list_add_typed_word());
     }
     if (*key == 27 && job_running()) {
         *key = -1;

@@ -1,6 +1,6 @@
-// The program's entry: the start-up sequence, the tables it registers and
-// the close-down. Everything after start-up happens in handlers that the
-// toolkit's poll loop calls.
+// The start-up sequence, the tables it registers and the close-down.
+// Everything after start-up happens in handlers that the toolkit's poll
+// loop calls.
 #include <windows.h>
 #include <commctrl.h>
 #include <clocale>
@@ -95,25 +95,16 @@ void close_down()
     exit(0);
 }
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+const error_block *shell_start_up()
 {
     setlocale(LC_ALL, ".1252");
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     grid_init();
-
-    if (const error_block *e = inittask("Quillmere", "Quillmere", "!Quillmere", nullptr, nullptr)) {
-        report_error(e);
-        exit(0);
-    }
+    if (const error_block *e = inittask("Quillmere", "Quillmere", "!Quillmere", nullptr, nullptr))
+        return e;
     if (const error_block *e = register_and_initialise())
         debug_log("start-up: %s", e->errmess);   // dropped: the program goes on with built-in settings
     service_call(3, 0, 0);
-    if (const error_block *e = open_main_window()) {
-        report_error(e);
-        close_down();
-    }
-    if (__argc == 2)
-        report_error(command_open_path(__argv[1]));
-    poll_loop();
+    return open_main_window();
 }

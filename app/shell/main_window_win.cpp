@@ -162,6 +162,12 @@ void window_size_hook(int32_t *width, int32_t *height)
 
 void resize_hook(int, int) { fit_window_to_grid(); }
 
+void marked_length_hook(const char *text)
+{
+    if (button_bar && GetDlgItem(button_bar, BAR_MARKED_LENGTH))
+        icon_set_text(button_bar, BAR_MARKED_LENGTH, text);
+}
+
 }  // namespace
 
 void layout_main_window(const window_state *visible)
@@ -222,7 +228,6 @@ const error_block *open_main_window()
         return e;
 
     set_title();
-    ShowWindow(main_window, SW_SHOWNA);
     window_state s;
     window_get_state(main_window, &s);
     if (grid.window_width && grid.window_height) {
@@ -286,9 +291,14 @@ void shell_install_grid_hooks()
 {
     grid_ui_hooks h{};
     h.retitle = set_title;
+    h.show_marked_length = marked_length_hook;
     h.show_progress = show_progress;
     h.refresh_solutions = pane_refresh;
-    h.switch_button_bar = [](int) { swap_button_bar(0); };
+    // A job running brings back the bar for the grid type when it ends.
+    h.switch_button_bar = [](int) {
+        if (!job_running())
+            swap_button_bar(0);
+    };
     h.poll_once = []() -> const error_block * {
         poll_once();
         return nullptr;

@@ -37,7 +37,12 @@ extern HWND grid_pane;
 extern HWND solutions_pane;
 extern HWND button_bar;
 
-// Start-up and the main window (main_window_win.cpp).
+// Start-up (main_win.cpp): the locale, the toolkit task, the program's
+// tables, the subsystems and the main window. An error means the program
+// cannot go on (the task or the main window failed).
+const error_block *shell_start_up();
+
+// The main window (main_window_win.cpp).
 const error_block *open_main_window();
 [[noreturn]] void close_down();
 int confirm_quit();
@@ -83,6 +88,7 @@ const error_block *start_wordsquare_solve();
 const error_block *start_wordsquare_new();
 const error_block *start_wordsquare_make();
 int job_running();
+int jobs_ended();            // jobs that have run to their end since start-up
 extern char anagram_text[32];
 
 // The solutions pane (solutions_pane_win.cpp).

@@ -37,6 +37,7 @@ int saved_caret_control = -1;
 int next_count_shown = -1;
 int count_step = 10;
 int running = 0;
+int ended = 0;
 
 const error_block *idle(void *) { return nullptr; }
 
@@ -65,8 +66,10 @@ const error_block *run_job(void *value)
         hourglass_off();
     deregister_null(idle, nullptr);
     running = 0;
+    ended++;
     swap_button_bar(0);
     pane_refresh();
+    debug_log("job %d ended with %d", (int)kind, (int)grid.word_count);
     return nullptr;
 }
 
@@ -95,6 +98,7 @@ const error_block *prepare_parts()
 }  // namespace
 
 int job_running() { return running; }
+int jobs_ended() { return ended; }
 
 const error_block *create_button_bar(int solving)
 {
