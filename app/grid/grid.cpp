@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/grid/grid_hooks.h"
+#include "app/grid/history.h"
 #include "app/grid/parts.h"
 #include "app/grid/random.h"
 #include "app/grid/result_list.h"
@@ -81,6 +82,7 @@ void grid_init()
     part_count = 0;
     list_columns = 1;
     clear_stop();
+    history_clear();
 }
 
 void clear_grid()
@@ -146,6 +148,8 @@ void set_size(int w, int h)
     unmark();
     grid.width = max_of(grid_min_side, min_of(w, grid_max_side));
     grid.height = max_of(grid_min_side, min_of(h, grid_max_side));
+    if (grid.cursor_col >= grid.width || grid.cursor_row >= grid.height)
+        remove_cursor();   // typing must not reach cells beyond the edge
     discard_word_list();
     redraw_with_extent();
     mark_modified();
@@ -162,6 +166,7 @@ void set_grid_type(int t)
     grid.grid_type = t;
     grid_ui_redraw_grid();
     clear_modified();
+    history_clear();
     set_grid_file_name("");
     grid_ui_switch_button_bar(t);
 }
@@ -246,11 +251,16 @@ void mark_modified()
 {
     if (grid.modified_count == INT_MAX)
         return;
+    history_note_modified();
     if (grid.modified_count++ == 0)
         grid_ui_retitle();
 }
 
-void clear_modified() { grid.modified_count = 0; }
+void clear_modified()
+{
+    grid.modified_count = 0;
+    history_note_saved();
+}
 
 bool is_modified() { return grid.modified_count != 0; }
 
@@ -303,14 +313,17 @@ void new_grid()
     discard_word_list();
     grid_ui_redraw_grid();
     clear_modified();
+    history_clear();
     set_grid_file_name("");
 }
 
 void new_words()
 {
+    history_begin();
     unmark();
     discard_word_list();
     clear_letters();
     grid_ui_redraw_grid();
     mark_modified();
+    history_end();
 }

@@ -9,6 +9,7 @@
 #include "app/grid/grid.h"
 #include "app/grid/grid_dictionaries.h"
 #include "app/grid/grid_hooks.h"
+#include "app/grid/history.h"
 #include "toolkit/files/stream.h"
 #include "toolkit/memory/memory.h"
 #include "toolkit/messages/error.h"
@@ -191,6 +192,7 @@ void take_image()
     grid_ui_redraw_grid();
     unmark();
     discard_word_list();
+    history_clear();   // the steps belonged to the grid that was replaced
     if (grid.window_width && grid.window_height)
         grid_ui_resize_main_window(grid.window_width, grid.window_height);
     remove_cursor();

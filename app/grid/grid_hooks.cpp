@@ -13,6 +13,7 @@ void no_text(const char *) {}
 void no_count(int) {}
 const error_block *no_poll() { return nullptr; }
 void keep_size(int32_t *, int32_t *) {}
+void no_cell(int, int) {}
 
 int environment_login_name(char *out, int size)
 {
@@ -27,6 +28,7 @@ int environment_login_name(char *out, int size)
 const grid_ui_hooks defaults = {
     no_cells, no_action, no_extent, no_action, no_text, no_count,
     no_action, no_count, no_poll, keep_size, no_extent, environment_login_name,
+    no_action, no_cell,
 };
 
 template <class F> void take(F &field, F given, F fallback) { field = given ? given : fallback; }
@@ -53,6 +55,8 @@ void grid_set_hooks(const grid_ui_hooks *hooks)
     take(grid_hooks.window_size, hooks->window_size, defaults.window_size);
     take(grid_hooks.resize_main_window, hooks->resize_main_window, defaults.resize_main_window);
     take(grid_hooks.login_name, hooks->login_name, defaults.login_name);
+    take(grid_hooks.beep, hooks->beep, defaults.beep);
+    take(grid_hooks.show_cell, hooks->show_cell, defaults.show_cell);
 }
 
 void grid_ui_redraw_cells(int col0, int row0, int col1, int row1)
@@ -76,3 +80,5 @@ void grid_ui_resize_main_window(int width, int height)
     grid_hooks.resize_main_window(width, height);
 }
 int grid_ui_login_name(char *out, int size) { return grid_hooks.login_name(out, size); }
+void grid_ui_beep() { grid_hooks.beep(); }
+void grid_ui_show_cell(int col, int row) { grid_hooks.show_cell(col, row); }

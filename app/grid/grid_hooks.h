@@ -39,6 +39,11 @@ struct grid_ui_hooks {
     // `out` (`size` bytes); returns 0, or the platform's error code when
     // the query fails. Default: the environment's USERNAME, else USER.
     int (*login_name)(char *out, int size);
+    // Refused moves, clicks and keys: the toolkit's beep. Default: nothing.
+    void (*beep)();
+    // Scroll the grid pane by the least amount that shows cell (col, row)
+    // whole. Default: nothing.
+    void (*show_cell)(int col, int row);
 };
 
 extern grid_ui_hooks grid_hooks;
@@ -56,3 +61,5 @@ const error_block *grid_ui_poll_once();
 void grid_ui_window_size(int32_t *width, int32_t *height);
 void grid_ui_resize_main_window(int width, int height);
 int grid_ui_login_name(char *out, int size);
+void grid_ui_beep();
+void grid_ui_show_cell(int col, int row);

@@ -13,8 +13,10 @@
 #include <windows.h>
 
 #include "app/grid/grid.h"
+#include "app/grid/editing.h"
 #include "app/grid/grid_document.h"
 #include "app/grid/grid_hooks.h"
+#include "app/grid/history.h"
 #include "app/grid/result_list.h"
 #include "toolkit/events/events.h"
 #include "toolkit/events/window.h"
@@ -192,17 +194,59 @@ const error_block *no_erase(platform_message *m, void *, int *claimed)
 }
 
 // ---------------------------------------------------------------------
+// Scrolling.
+
+// Sets the scroll offsets, kept inside the work area, and shows them.
+void scroll_to(int scroll_x, int scroll_y)
+{
+    window_state s;
+    if (window_get_state(pane, &s))
+        return;
+    int sq = grid.square_size;
+    int most_x = max_of(0, grid.width * sq - (s.x1 - s.x0));
+    int most_y = max_of(0, grid.height * sq - (s.y1 - s.y0));
+    s.scroll_x = max_of(0, min_of(scroll_x, most_x));
+    s.scroll_y = min_of(0, max_of(scroll_y, -most_y));
+    window_open(&s);
+}
+
+void scroll_by(int dx, int dy)
+{
+    window_state s;
+    if (!window_get_state(pane, &s))
+        scroll_to(s.scroll_x + dx, s.scroll_y + dy);
+}
+
+// The least scroll that shows cell (col, row) whole.
+void show_cell(int col, int row)
+{
+    window_state s;
+    if (!pane || window_get_state(pane, &s))
+        return;
+    int sq = grid.square_size, width = s.x1 - s.x0, height = s.y1 - s.y0;
+    int x = s.scroll_x, y = s.scroll_y;
+    if (col * sq < x)
+        x = col * sq;
+    else if ((col + 1) * sq > x + width)
+        x = (col + 1) * sq - width;
+    if (-row * sq > y)
+        y = -row * sq;
+    else if (-(row + 1) * sq < y - height)
+        y = -(row + 1) * sq + height;
+    if (x != s.scroll_x || y != s.scroll_y)
+        scroll_to(x, y);
+}
+
+void beep() { sound_write(7); }
+
+// ---------------------------------------------------------------------
 // Mouse.
 
-struct {
-    bool active;
-    bool fresh;              // began while nothing was marked
-    int start_col, start_row;
-    int col0, row0, col1, row1;   // this drag's rectangle so far; col0 -1 none
-} drag;
+int drag_col = -1, drag_row = -1;   // the pointer's cell at the last update
 
-// The cell under a screen point (OS units); false outside the grid.
-bool cell_at(int x, int y, int *col, int *row, bool clamp)
+// The cell under a screen point (OS units): column and row may lie outside
+// the grid (or be -1), unless `clamp` brings them inside.
+void cell_at(int x, int y, int *col, int *row, bool clamp)
 {
     window_state s;
     window_get_state(pane, &s);
@@ -217,124 +261,55 @@ bool cell_at(int x, int y, int *col, int *row, bool clamp)
     }
     *col = c;
     *row = r;
-    return c >= 0 && r >= 0 && c < grid.width && r < grid.height;
 }
 
 bool ctrl_held() { return GetKeyState(VK_CONTROL) < 0; }
+bool shift_held() { return GetKeyState(VK_SHIFT) < 0; }
 
-void redraw_cursor_cell()
+// Within one square of an edge of the visible area the pane scrolls one
+// square that way.
+void edge_scroll(int x, int y)
 {
-    if (grid.cursor_col >= 0)
-        update_cells(grid.cursor_col, grid.cursor_row, grid.cursor_col, grid.cursor_row);
-}
-
-void select_click(int c, int r, bool inside)
-{
-    if (grid_has_mark() && ctrl_held())
+    window_state s;
+    if (window_get_state(pane, &s))
         return;
-    if (grid_has_mark()) {
-        unmark();           // redraws the former rectangle
-        discard_word_list();
-    }
-    if (!inside) {
-        sound_write(7);
-        return;
-    }
-    if ((grid.attributes[grid_cell(c, r)] & cell_state_mask) == cell_filled) {
-        sound_write(7);
-        return;
-    }
-    redraw_cursor_cell();
-    grid.cursor_col = grid.last_col = c;
-    grid.cursor_row = grid.last_row = r;
-    redraw_cursor_cell();
-}
-
-bool in_rect(int c, int r, int c0, int r0, int c1, int r1)
-{
-    return c0 >= 0 && c >= min_of(c0, c1) && c <= max_of(c0, c1) && r >= min_of(r0, r1) && r <= max_of(r0, r1);
-}
-
-// One step of drag-marking: the cells inside exactly one of the previous
-// and the new rectangle change between open and marked.
-void drag_update(int c, int r)
-{
-    int n0 = drag.start_col, m0 = drag.start_row;
-    int lo_c = min_of(n0, c), hi_c = max_of(n0, c), lo_r = min_of(m0, r), hi_r = max_of(m0, r);
-    if (drag.col0 >= 0) {
-        lo_c = min_of(lo_c, min_of(drag.col0, drag.col1));
-        hi_c = max_of(hi_c, max_of(drag.col0, drag.col1));
-        lo_r = min_of(lo_r, min_of(drag.row0, drag.row1));
-        hi_r = max_of(hi_r, max_of(drag.row0, drag.row1));
-    }
-    for (int x = lo_c; x <= hi_c; x++)
-        for (int y = lo_r; y <= hi_r; y++) {
-            bool before = in_rect(x, y, drag.col0, drag.row0, drag.col1, drag.row1);
-            bool now = in_rect(x, y, n0, m0, c, r);
-            uint8_t &a = grid.attributes[grid_cell(x, y)];
-            if (before != now && (a & cell_state_mask) != cell_filled)
-                a ^= cell_marked;
-        }
-    drag.col0 = n0;
-    drag.row0 = m0;
-    drag.col1 = c;
-    drag.row1 = r;
-    grid.mark_col_a = n0;
-    grid.mark_row_a = m0;
-    grid.mark_col_b = c;
-    grid.mark_row_b = r;
-    if (drag.fresh) {
-        if (n0 != c || m0 != r) {
-            int oc = grid.cursor_col, orow = grid.cursor_row;
-            remove_cursor();
-            if (oc >= 0)
-                update_cells(oc, orow, oc, orow);
-        } else {
-            // A single cell takes the cursor instead of a mark. Its
-            // rectangle is forgotten with the mark, so that moving on
-            // marks it together with the next cells.
-            grid.cursor_col = grid.last_col = c;
-            grid.cursor_row = grid.last_row = r;
-            grid.mark_col_a = grid.mark_col_b = grid.mark_row_a = grid.mark_row_b = -1;
-            uint8_t &a = grid.attributes[grid_cell(c, r)];
-            if ((a & cell_state_mask) == cell_marked)
-                a &= (uint8_t)~cell_state_mask;
-            drag.col0 = -1;
-        }
-    }
-    update_cells(lo_c, lo_r, hi_c, hi_r);
-    marked_length_display();
+    int sq = grid.square_size, dx = 0, dy = 0;
+    if (x < s.x0 + sq)
+        dx = -sq;
+    else if (x > s.x1 - sq)
+        dx = sq;
+    if (y > s.y1 - sq)
+        dy = sq;
+    else if (y < s.y0 + sq)
+        dy = -sq;
+    if (dx || dy)
+        scroll_by(dx, dy);
 }
 
 void drag_moved(intptr_t, intptr_t, int x, int y)
 {
     int c, r;
     cell_at(x, y, &c, &r, true);
-    if (drag.col0 >= 0 && c == drag.col1 && r == drag.row1)
-        return;
-    drag_update(c, r);
+    if (c != drag_col || r != drag_row) {
+        drag_col = c;
+        drag_row = r;
+        drag_update(c, r);
+    }
+    edge_scroll(x, y);
 }
 
 void drag_ended(intptr_t, intptr_t, int, int, int, int)
 {
-    drag.active = false;
-    drag.fresh = false;
-    recompute_marked_area();
-    marked_length_display();
+    drag_col = drag_row = -1;
+    drag_end();
 }
 
 const error_block *start_marking(mouse_block *mouse)
 {
     int c, r;
     cell_at(mouse->x, mouse->y, &c, &r, true);
-    drag.active = true;
-    drag.start_col = c;
-    drag.start_row = r;
-    drag.col0 = -1;
-    drag.fresh = !grid_has_mark();
-    grid.mark_col_a = grid.mark_col_b = grid.mark_row_a = grid.mark_row_b = -1;
-    if (!drag.fresh)
-        drag_update(c, r);
+    drag_col = drag_row = -1;
+    drag_start(c, r);
     drag_block d{};
     d.window = pane;
     d.type = 5;   // an empty box: the marked cells themselves show the drag
@@ -348,18 +323,17 @@ const error_block *pane_click(HWND, void *, mouse_block *mouse)
 {
     SetFocus(pane);
     int c, r;
-    bool inside = cell_at(mouse->x, mouse->y, &c, &r, false);
+    cell_at(mouse->x, mouse->y, &c, &r, false);
     switch (mouse->buttons) {
     case BUTTON_SELECT:
-        select_click(c, r, inside);
+        select_click(c, r, ctrl_held());
         break;
     case BUTTON_SELECT_DRAG:
         if (grid.grid_type == 0)
             return start_marking(mouse);
         break;
     case BUTTON_ADJUST:
-        if (!inside)
-            sound_write(7);
+        adjust_click(c, r, shift_held(), ctrl_held());
         break;
     }
     return nullptr;
@@ -368,19 +342,55 @@ const error_block *pane_click(HWND, void *, mouse_block *mouse)
 // ---------------------------------------------------------------------
 // Keys.
 
+// Special keys (with the virtual-key bit) that the grid claims; the
+// others pass on, and so become characters when they type one. A key
+// without the bit is a typed character.
+// A text box elsewhere in the window keeps its own keys.
+bool text_box_has_focus()
+{
+    char name[16] = "";
+    HWND focus = GetFocus();
+    return focus && GetClassNameA(focus, name, sizeof name) && lstrcmpiA(name, "Edit") == 0;
+}
+
 const error_block *pane_key(HWND, void *, int, int *key)
 {
-    switch (*key) {
-    case KEY_VIRTUAL | VK_ESCAPE:
-    case 27:
-        set_stop();
+    if (text_box_has_focus())
+        return nullptr;
+    int k = *key;
+    if (!(k & KEY_VIRTUAL)) {
+        if (k == 27)
+            set_stop();
+        else
+            type_character(k);
         *key = -1;
         return nullptr;
-    case KEY_VIRTUAL | KEY_CTRL | 'S':
-        *key = -1;
-        return save_grid();
     }
-    return nullptr;
+    int sq = grid.square_size;
+    bool crossword = grid.grid_type == 0;
+    const error_block *e = nullptr;
+    switch (k & ~KEY_VIRTUAL) {
+    case VK_LEFT: cursor_left(); break;
+    case VK_RIGHT: cursor_right(); break;
+    case VK_UP: cursor_up(); break;
+    case VK_DOWN: cursor_down(); break;
+    case KEY_SHIFT | VK_LEFT: scroll_by(-sq, 0); break;
+    case KEY_SHIFT | VK_RIGHT: scroll_by(sq, 0); break;
+    case KEY_SHIFT | VK_UP: scroll_by(0, sq); break;
+    case KEY_SHIFT | VK_DOWN: scroll_by(0, -sq); break;
+    case VK_F5: if (crossword) reflect_vertical(); break;
+    case VK_F6: if (crossword) reflect_horizontal(); break;
+    case VK_F7: if (crossword) reflect_diagonal_slash(); break;
+    case VK_F8: if (crossword) reflect_diagonal_backslash(); break;
+    case VK_BACK: case VK_DELETE: delete_character(); break;
+    case VK_ESCAPE: set_stop(); break;
+    case KEY_CTRL | 'S': e = save_grid(); break;
+    case KEY_CTRL | 'Z': grid_pane_undo(); break;
+    case KEY_CTRL | 'Y': case KEY_CTRL | KEY_SHIFT | 'Z': grid_pane_redo(); break;
+    default: return nullptr;
+    }
+    *key = -1;
+    return e;
 }
 
 }  // namespace
@@ -410,6 +420,10 @@ const error_block *grid_pane_create(HWND parent, HWND *created)
 {
     const error_block *e = window_create(258, "Grid", parent, &pane);
     *created = pane;
+    // Letters typed on the grid are the grid's: dialog navigation would
+    // take them as the button bar's mnemonics ("a" pressing Anagram).
+    if (wdata *d = pane ? window_data(pane) : nullptr)
+        d->flags |= WF_NONAV;
     if (!e)
         e = register_redraw(pane_redraw, pane, nullptr);
     if (!e)
@@ -430,4 +444,19 @@ void grid_pane_install_hooks()
     grid_hooks.redraw_cells = update_cells;
     grid_hooks.redraw_grid = redraw_all;
     grid_hooks.set_extent = set_extent;
+    grid_hooks.beep = beep;
+    grid_hooks.show_cell = show_cell;
+}
+
+// Nothing to undo or redo, or a search still running, beeps.
+void grid_pane_undo()
+{
+    if (!history_undo())
+        beep();
+}
+
+void grid_pane_redo()
+{
+    if (!history_redo())
+        beep();
 }

@@ -7,10 +7,15 @@
 
 #include "app/dictionary/dictionary_set.h"
 #include "app/grid/app_errors.h"
+#include "app/grid/clues.h"
+#include "app/grid/editing.h"
 #include "app/grid/grid.h"
 #include "app/grid/grid_document.h"
 #include "app/grid/grid_file.h"
 #include "app/grid/grid_hooks.h"
+#include "app/grid/grid_pane.h"
+#include "app/grid/history.h"
+#include "app/grid/picture_svg.h"
 #include "app/grid/result_list.h"
 #include "app/shell/shell.h"
 #include "toolkit/events/events.h"
@@ -71,7 +76,8 @@ int format_grid(const char **d) { *d = "Quillmere grid file (*.qlx)"; return gri
 int format_emf(const char **d) { *d = "Enhanced metafile (*.emf)"; return 0x101; }
 int format_wmf(const char **d) { *d = "Metafile (*.wmf)"; return 0x100; }
 int format_placeable(const char **d) { *d = "Placeable metafile (*.wmf)"; return 0x102; }
-const save_format_function grid_formats[] = {format_grid, format_emf, format_wmf, format_placeable};
+int format_svg(const char **d) { *d = "SVG picture (*.svg)"; return 0x103; }
+const save_format_function grid_formats[] = {format_grid, format_emf, format_wmf, format_placeable, format_svg};
 int format_text(const char **d) { *d = "Text file (*.txt)"; return 0xFFF; }
 const save_format_function clue_formats[] = {format_text};
 
@@ -79,19 +85,22 @@ const error_block *save_as_chosen(const char *path, int type)
 {
     if (type == grid_file_type)
         return save_grid_to(path);
+    if (type == 0x103)
+        return save_svg_picture(path);
     return make_error_text(ENOTTYPE, "{EPICTURE}");
 }
 
-const error_block *save_clues_chosen(const char *, int)
+// Only the text file type is written; other types are ignored.
+const error_block *save_clues_chosen(const char *path, int type)
 {
-    return make_error_text(ENOTTYPE, "{ECLUES}");
+    return type == 0xFFF ? save_clues(path) : nullptr;
 }
 
 const error_block *save_grid_as()
 {
     char path[FS_PATH_MAX];
     snprintf(path, sizeof path, "%s", grid.grid_file_name[0] ? grid.grid_file_name : "Grid");
-    fs_set_save_formats(grid_formats, 4);
+    fs_set_save_formats(grid_formats, 5);
     const error_block *e = fs_save_dialogue(path, sizeof path, grid_file_type, save_as_chosen);
     fs_set_save_formats(nullptr, 0);
     return e;
@@ -120,20 +129,6 @@ const error_block *open_dialog()
 
 // ---------------------------------------------------------------------
 // Grid commands.
-
-// "Upper Case" (bit 0) and "Lower Case" (bit 1): each switches its own
-// mode on and off and the other off; open cells are converted.
-void case_command(int bit)
-{
-    grid.case_mode = (grid.case_mode & bit) ^ bit;
-    unmark();
-    discard_word_list();
-    mark_modified();
-    for (int i = 0; i < grid_plane_bytes; i++)
-        if ((grid.attributes[i] & cell_state_mask) == cell_open)
-            grid.letters[i] = convert_case(grid.letters[i]);
-    grid_ui_redraw_grid();
-}
 
 // ---------------------------------------------------------------------
 // Windows that other parts of the program fill: for now each opens from
@@ -274,11 +269,14 @@ const error_block *run_command(int id)
     case 40030: return command_set_grid_type(0);
     case 40031: return command_set_grid_type(1);
     case 40008: return open_grid_size_dialog();
-    case 40009: case 40010: case 40023: case 40011:
-        debug_log("reflect %d", id);   // the grid editing module supplies the reflections
-        return nullptr;
-    case 40013: case_command(1); return nullptr;
-    case 40014: case_command(2); return nullptr;
+    case 40009: reflect_vertical(); return nullptr;
+    case 40010: reflect_horizontal(); return nullptr;
+    case 40023: reflect_diagonal_slash(); return nullptr;
+    case 40011: reflect_diagonal_backslash(); return nullptr;
+    case 40013: upper_case_command(); return nullptr;
+    case 40014: lower_case_command(); return nullptr;
+    case 40032: grid_pane_undo(); return nullptr;
+    case 40033: grid_pane_redo(); return nullptr;
     case 40026: return open_simple_window(grid.grid_type == 1 ? TEMPLATE_CUSTOMW : TEMPLATE_CUSTOM);
     case 40027: return open_simple_window(TEMPLATE_CHOICES);
     case 40015: return command_help();
@@ -369,6 +367,8 @@ const error_block *menu_preopen(const int *path, HMENU, HWND)
                 menu_grey(MENU_REFLECT, id, grid.grid_type == 0);
             menu_tick(MENU_GRID, 40013, (grid.case_mode & 1) != 0);
             menu_tick(MENU_GRID, 40014, (grid.case_mode & 2) != 0);
+            menu_grey(MENU_GRID, 40032, history_can_undo());
+            menu_grey(MENU_GRID, 40033, history_can_redo());
             menu_tick(MENU_GRIDTYPE, 40030, grid.grid_type == 0);
             menu_tick(MENU_GRIDTYPE, 40031, grid.grid_type == 1);
             break;

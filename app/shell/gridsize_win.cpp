@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <cstdio>
 
+#include "app/grid/editing.h"
 #include "app/grid/grid.h"
 #include "app/shell/shell.h"
 #include "toolkit/events/events.h"
@@ -40,7 +41,7 @@ const error_block *finish(bool ok)
     const error_block *e = window_delete(w);
     SetForegroundWindow(main_window);
     if (ok)
-        set_size(width, height);
+        resize_grid(width, height);
     return e;
 }
 

@@ -11,6 +11,7 @@
 
 #include "app/dictionary/search.h"
 #include "app/grid/grid.h"
+#include "app/grid/history.h"
 #include "app/grid/parts.h"
 #include "app/grid/result_list.h"
 #include "app/shell/shell.h"
@@ -216,8 +217,11 @@ const error_block *pane_click(HWND, void *, mouse_block *mouse)
     if (offset < 0 || list_row_height <= 0)
         return nullptr;
     int row = offset / list_row_height;
-    if (grid.grid_type == 0)
+    if (grid.grid_type == 0) {
+        history_begin();   // applying a solution is one Undo step
         apply_solution(row, mouse->buttons);
+        history_end();
+    }
     else
         wordsquare_click(row, mouse->buttons);
     return nullptr;

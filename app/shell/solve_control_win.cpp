@@ -19,6 +19,7 @@
 #include "app/grid/result_list.h"
 #include "app/shell/shell.h"
 #include "app/wordsquare/maker.h"
+#include "app/grid/history.h"
 #include "app/wordsquare/solver.h"
 #include "toolkit/events/events.h"
 #include "toolkit/events/window.h"
@@ -50,6 +51,9 @@ const error_block *run_job(void *value)
     register_null(idle, nullptr);
     if (wordsquare_job(kind))
         hourglass_on();
+    // The whole search is one Undo step (a Make or New fill); while it
+    // runs, Undo and Redo are refused.
+    history_begin();
     switch (kind) {
     case JOB_SOLVE: solve_parts(0); break;
     case JOB_ANAGRAM: find_anagrams(anagram_text); break;
@@ -57,6 +61,7 @@ const error_block *run_job(void *value)
     case JOB_NEW: make_from_dictionary_run(); break;
     case JOB_MAKE: make_from_list_run(); break;
     }
+    history_end();
     if (wordsquare_job(kind))
         hourglass_off();
     deregister_null(idle, nullptr);

@@ -29,6 +29,8 @@ struct ui_record {
     std::vector<int> button_bars;
     int extent_width = -1, extent_height = -1;
     int resized_width = -1, resized_height = -1;
+    int beeps = 0;
+    int shown_col = -1, shown_row = -1;   // the latest cell scrolled into view
 };
 
 inline ui_record ui;
@@ -51,6 +53,11 @@ inline void install_recording_hooks()
     h.resize_main_window = [](int w, int hgt) {
         ui.resized_width = w;
         ui.resized_height = hgt;
+    };
+    h.beep = [] { ui.beeps++; };
+    h.show_cell = [](int c, int r) {
+        ui.shown_col = c;
+        ui.shown_row = r;
     };
     grid_set_hooks(&h);
 }

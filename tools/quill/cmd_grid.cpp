@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/grid/app_errors.h"
+#include "app/grid/clues.h"
 #include "app/grid/grid.h"
 #include "app/grid/grid_dictionaries.h"
 #include "app/grid/grid_file.h"
@@ -130,6 +131,43 @@ void run_info(const std::string &path)
     quill_print_line(grid_json().dump().c_str());
 }
 
+// The letters of a run from (col, row), across or down.
+json run_json(int col, int row, int length, bool down)
+{
+    if (length == 0)
+        return nullptr;
+    std::string letters;
+    for (int i = 0; i < length; i++)
+        append_utf8(letters, grid.letters[grid_cell(col + (down ? 0 : i), row + (down ? i : 0))]);
+    return json{{"length", length}, {"letters", letters}};
+}
+
+void add_number(const numbered_cell *cell, void *context)
+{
+    static_cast<json *>(context)->push_back(json{
+        {"number", cell->number},
+        {"col", cell->col},
+        {"row", cell->row},
+        {"across", run_json(cell->col, cell->row, cell->across_length, false)},
+        {"down", run_json(cell->col, cell->row, cell->down_length, true)},
+    });
+}
+
+// Wordsquare grids have no clue numbers: their list is empty.
+void run_number(const std::string &path)
+{
+    prepare_engine();
+    if (const error_block *e = load_grid_file(path.c_str()))
+        return fail(e);
+    set_grid_type_light(grid.loaded_grid_type);
+    json cells = json::array();
+    if (grid.grid_type == 0)
+        number_grid(add_number, &cells);
+    json out{{"width", grid.width}, {"height", grid.height}, {"grid_type", grid.grid_type},
+             {"numbers", cells}};
+    quill_print_line(out.dump().c_str());
+}
+
 // "WxH" with both sides 2 to 127.
 bool parse_size(const std::string &text, int *w, int *h)
 {
@@ -182,4 +220,13 @@ void add_grid_commands(CLI::App &app)
     static std::string info_path;
     info->add_option("FILE", info_path, "The grid file to read (.qlx)")->required();
     info->callback([] { run_info(info_path); });
+
+    CLI::App *number = group->add_subcommand(
+        "number",
+        "Number a crossword grid's entries as Save Clues As does and print the numbered cells as "
+        "JSON: each with its number, column, row and its across and down entries (length and "
+        "letters, or null when it starts none)");
+    static std::string number_path;
+    number->add_option("FILE", number_path, "The grid file to read (.qlx)")->required();
+    number->callback([] { run_number(number_path); });
 }

@@ -36,6 +36,7 @@ int main(int argc, char **argv)
     add_wordsquare_commands(app);
     add_spell_commands(app);
     add_autofill_commands(app);
+    add_export_commands(app);
     CLI11_PARSE(app, argc, argv);
     fflush(stdout);
     return quill_exit;

@@ -11,6 +11,7 @@ void add_search_commands(CLI::App &app);       // solve, fill, anagram
 void add_wordsquare_commands(CLI::App &app);
 void add_spell_commands(CLI::App &app);          // spell, suggest
 void add_autofill_commands(CLI::App &app);
+void add_export_commands(CLI::App &app);       // clues, picture
 
 // The status the program exits with once the chosen command has run.
 extern int quill_exit;
