@@ -9,6 +9,7 @@
 
 #include "app/dictionary/search_index.h"
 #include "app/grid/app_errors.h"
+#include "app/grid/grid.h"
 #include "toolkit/files/files.h"
 #include "toolkit/messages/error.h"
 #include "toolkit/messages/log.h"
@@ -42,11 +43,56 @@ void init_slot(DictionarySlot &s, const char *name)
     strncpy(s.name, name, DICTIONARY_NAME_SIZE - 1);
 }
 
+// Whether "%s\%s.dic" names an existing file.
+bool reachable_file(const char *directory, const char *name)
+{
+    char path[FS_PATH_MAX];
+    fs_info info;
+    return !dictionary_path(directory, name, path) && !fs_file_info(path, &info) && info.object_type == FS_FILE;
+}
+
+// Whether any .dic file of the directory has this name, ignoring case
+// (also a file the table does not hold: the 33rd, or one copied in later).
+bool dictionary_file_exists(const char *directory, const char *name)
+{
+    if (reachable_file(directory, name))
+        return true;
+    bool exists = false;
+    if (fs_dir_open(directory, "*.dic"))
+        return false;
+    fs_dir_entry entry;
+    int done = 0;
+    while (!exists && !fs_dir_next(&entry, &done) && !done) {
+        std::string leaf = entry.name;
+        leaf = leaf.substr(0, leaf.rfind('.'));
+        exists = cp_compare_nocase(leaf.c_str(), name) == 0;
+    }
+    fs_dir_close();
+    return exists;
+}
+
+// Names that Windows keeps for devices, with or without an extension: a
+// file of that name cannot be created there.
+bool device_name(const char *name)
+{
+    std::string stem = name;
+    stem = stem.substr(0, stem.find('.'));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.pop_back();
+    for (const char *device : {"CON", "NUL", "AUX", "PRN"})
+        if (cp_compare_nocase(stem.c_str(), device) == 0)
+            return true;
+    if (stem.size() != 4 || stem[3] < '1' || stem[3] > '9')
+        return false;
+    std::string head = stem.substr(0, 3);
+    return cp_compare_nocase(head.c_str(), "COM") == 0 || cp_compare_nocase(head.c_str(), "LPT") == 0;
+}
+
 // The leafnames of the directory's .dic files, without the extension, in
 // byte order; names too long for a slot are left out.
 std::vector<std::string> dictionary_files(const char *directory)
 {
-    std::vector<std::string> names;
+    std::vector<std::string> names, found;
     if (fs_dir_open(directory, "*.dic"))
         return names;
     fs_dir_entry entry;
@@ -62,10 +108,21 @@ std::vector<std::string> dictionary_files(const char *directory)
             continue;
         }
         names.push_back(name);
+        found.push_back(entry.name);
     }
     fs_dir_close();
-    std::sort(names.begin(), names.end());
-    return names;
+    // The pattern matches "X.DIC" too, but a slot's file is always
+    // "X.dic": where file names keep case apart that is another name, which
+    // could be neither loaded nor deleted. Offer only what the slot reaches.
+    std::vector<std::string> reachable;
+    for (size_t i = 0; i < names.size(); i++) {
+        if (reachable_file(directory, names[i].c_str()))
+            reachable.push_back(names[i]);
+        else
+            debug_log("not a .dic name: %s", found[i].c_str());
+    }
+    std::sort(reachable.begin(), reachable.end());
+    return reachable;
 }
 
 // A name must be usable as a leafname and survive in the grid file.
@@ -73,7 +130,7 @@ bool acceptable_name(const char *name)
 {
     size_t n = strlen(name);
     if (n == 0 || n > DICTIONARY_NAME_KEPT || name[0] == '.' || name[0] == ' ' || name[n - 1] == ' ' ||
-        name[n - 1] == '.')
+        name[n - 1] == '.' || device_name(name))
         return false;
     for (const char *p = name; *p; p++)
         if (static_cast<unsigned char>(*p) < 32 || strchr("\\/:*?\"<>|", *p))
@@ -96,6 +153,33 @@ void remove_slot(int slot)
             sizeof(DictionarySlot) * (dictionary_set.count - slot - 1));
     dictionary_set.count--;
     memset(&slot_at(dictionary_set.count), 0, sizeof(DictionarySlot));
+}
+
+// A changed slot whose file could not be read holds only the edits made to
+// its empty stand-in; showing, searching or saving that alone would lose
+// the file's own words. Read the file now and add the edits to its words
+// one by one (a word that cannot be stored beside them is left out, never
+// a word of the file); or, while the file still cannot be read, leave the
+// slot as it is and give the reading error.
+const error_block *merge_unread_slot(DictionarySlot &s)
+{
+    Dictionary file{};
+    const error_block *e = load_dictionary(&file, dictionary_directory(), s.name);
+    WordCursor cursor;
+    if (!e && word_at(&s.dictionary, 0, &cursor)) {
+        do
+            e = add_word(&file, cursor.text);
+        while (!e && next_word(&s.dictionary, &cursor));
+    }
+    if (e) {
+        clear_dictionary(&file);
+        return e;
+    }
+    clear_dictionary(&s.dictionary);
+    s.dictionary = file;
+    s.loaded = 1;
+    search_forget_tables();
+    return nullptr;
 }
 
 }  // namespace
@@ -146,7 +230,7 @@ const error_block *load_slot(int slot)
         return nullptr;
     DictionarySlot &s = slot_at(slot);
     if (s.changed)   // the edits in memory are newer than the file
-        return nullptr;
+        return s.loaded ? nullptr : merge_unread_slot(s);
     const error_block *e = load_dictionary(&s.dictionary, dictionary_directory(), s.name);
     s.loaded = e ? 0 : 1;
     return e;
@@ -178,11 +262,12 @@ const error_block *edit_slot(int slot)
 const error_block *create_dictionary(const char *name)
 {
     if (!acceptable_name(name))
-        return make_error_text(EDNAME, "Dictionary names have 1 to 12 characters, none of \\ / : * ? \" < > |.");
+        return make_error_text(EDNAME, "Dictionary names have 1 to 12 characters, none of \\ / : * ? \" < > |, "
+                                       "and are not device names (CON, NUL, AUX, PRN, COM1-9, LPT1-9).");
     if (dictionary_set.count == DICTIONARY_SLOTS)
         return make_error0(ENUD);
-    if (find_slot(name) >= 0)
-        return make_error0(EDAX);
+    if (find_slot(name) >= 0 || dictionary_file_exists(dictionary_directory(), name))
+        return make_error0(EDAX);   // never replace a file, listed or not
     int at = 0;
     while (at < dictionary_set.count && strcmp(slot_at(at).name, name) <= 0)
         at++;
@@ -215,7 +300,11 @@ const error_block *delete_dictionary(int slot)
         e = fs_delete(path);
     if (e)
         return e;
+    // The grid file still names a listed dictionary: the grid has changed.
+    bool listed = document_list_contains(slot);
     remove_slot(slot);
+    if (listed)
+        mark_modified();
     menus_changed();
     return nullptr;
 }
@@ -227,43 +316,6 @@ void mark_slot_changed(int slot)
     search_forget_tables();   // the searches' precomputed tables are stale now
 }
 
-namespace {
-
-// A changed slot whose file could not be read holds only the words added to
-// its empty stand-in; writing that over the file would lose the file's own
-// words. Read the file now and add the edits to its words, or leave the
-// file alone and give the reading error.
-const error_block *save_unread_slot(DictionarySlot &s)
-{
-    Dictionary file{};
-    const error_block *e = load_dictionary(&file, dictionary_directory(), s.name);
-    if (!e) {
-        std::vector<std::string> edits;
-        WordCursor cursor;
-        if (word_at(&s.dictionary, 0, &cursor)) {
-            do
-                edits.emplace_back(cursor.text);
-            while (next_word(&s.dictionary, &cursor));
-        }
-        std::vector<const char *> list;
-        for (const std::string &w : edits)
-            list.push_back(w.c_str());
-        e = add_words_bulk(&file, list.data(), static_cast<int>(list.size()));
-    }
-    if (!e)
-        e = save_dictionary(&file, dictionary_directory(), s.name);
-    if (e) {
-        clear_dictionary(&file);
-        return e;
-    }
-    clear_dictionary(&s.dictionary);
-    s.dictionary = file;
-    s.loaded = 1;
-    return nullptr;
-}
-
-}  // namespace
-
 const error_block *save_changed_dictionaries()
 {
     const error_block *first = nullptr;
@@ -273,8 +325,9 @@ const error_block *save_changed_dictionaries()
             continue;
         debug_log("savechanges");
         // A slot that fails to save keeps its flag, so its edits stay.
-        const error_block *e = s.loaded ? save_dictionary(&s.dictionary, dictionary_directory(), s.name)
-                                        : save_unread_slot(s);
+        const error_block *e = s.loaded ? nullptr : merge_unread_slot(s);
+        if (!e)
+            e = save_dictionary(&s.dictionary, dictionary_directory(), s.name);
         if (e) {
             first = first ? first : e;
             continue;

@@ -8,14 +8,39 @@
 #include "app/dictionary/dictionary.h"
 #include "app/dictionary/dictionary_set.h"
 #include "toolkit/files/files.h"
+#include "toolkit/messages/error.h"
 #include "toolkit/text/cp1252.h"
 
 namespace {
 
 const int kFileBuffer = 32768;
 
+// Adds each word as it is read, exactly as adding the lines one by one
+// would: the store (index included) is the same however the words came in,
+// and a word that cannot be stored leaves the store as it was.
+struct Importer {
+    Dictionary *d;
+    ImportCounts *counts;
+    const error_block *error = nullptr;
+
+    bool add(const std::string &word)
+    {
+        uint32_t before = d->words;
+        error = add_word(d, word.c_str());
+        if (error)
+            return false;
+        counts->words++;
+        if (d->words == before) {   // present already, a case variant, or refused
+            WordCursor cursor;
+            if (!find_word(d, word.c_str(), &cursor, nullptr) || word != cursor.text)
+                counts->refused++;
+        }
+        return true;
+    }
+};
+
 // The word rule: first byte kept, later letters lower-cased, others dropped.
-void read_words(fs_stream *s, std::vector<std::string> &words, ImportCounts *counts)
+void read_words(fs_stream *s, Importer &to)
 {
     int c = stream_getc(s);
     for (;;) {
@@ -28,18 +53,18 @@ void read_words(fs_stream *s, std::vector<std::string> &words, ImportCounts *cou
             if (cp_is_alpha(static_cast<unsigned char>(c)))
                 word += static_cast<char>(cp_lower(static_cast<unsigned char>(c)));
         if (word.size() < WORD_BUFFER) {
-            words.push_back(word);
-            counts->words++;
+            if (!to.add(word))
+                return;
             continue;
         }
-        counts->too_long++;
+        to.counts->too_long++;
         while (c >= 32)   // the rest of an over-long line is not a word
             c = stream_getc(s);
     }
 }
 
 // Lines as written, without their line ends.
-void read_lines(fs_stream *s, std::vector<std::string> &words, ImportCounts *counts)
+void read_lines(fs_stream *s, Importer &to)
 {
     std::string line;
     for (int c = stream_getc(s);; c = stream_getc(s)) {
@@ -48,15 +73,25 @@ void read_lines(fs_stream *s, std::vector<std::string> &words, ImportCounts *cou
             continue;
         }
         if (line.size() > static_cast<size_t>(WORD_MAX))
-            counts->too_long++;
-        else if (!line.empty() && line.find('\0') == std::string::npos) {
-            words.push_back(line);
-            counts->words++;
-        }
+            to.counts->too_long++;
+        else if (!line.empty() && line.find('\0') == std::string::npos && !to.add(line))
+            return;
         line.clear();
         if (c < 0)
             return;
     }
+}
+
+// The stream's bytes end early when a read fails: tell that from the end of
+// the file, so that a failed read is not taken for a shorter list.
+const error_block *read_error(fs_stream *s, const char *path)
+{
+    fs_info info;
+    if (fs_file_info(path, &info) || static_cast<uint32_t>(stream_tell(s)) >= info.length)
+        return nullptr;
+    char byte;
+    const error_block *e = stream_read(s, &byte, 1);
+    return e ? e : make_error0(3);
 }
 
 }  // namespace
@@ -67,19 +102,14 @@ const error_block *import_word_file(Dictionary *d, const char *path, bool raw, I
     fs_stream s;
     if (const error_block *e = stream_open(path, "r", kFileBuffer, &s))
         return e;
-    std::vector<std::string> words;
+    // The words added before an error stay in the dictionary.
+    Importer importer{d, counts};
     if (raw)
-        read_lines(&s, words, counts);
+        read_lines(&s, importer);
     else
-        read_words(&s, words, counts);
-    const error_block *e = stream_close(&s, nullptr);
-    std::vector<const char *> list;
-    list.reserve(words.size());
-    for (const std::string &w : words)
-        list.push_back(w.c_str());
-    // The words read before an error are still added.
-    const error_block *added = add_words_bulk(d, list.data(), static_cast<int>(list.size()));
-    return e ? e : added;
+        read_words(&s, importer);
+    const error_block *e = importer.error ? importer.error : read_error(&s, path);
+    return stream_close(&s, e);
 }
 
 const error_block *export_word_file(const Dictionary *d, const char *path)
@@ -115,7 +145,7 @@ const error_block *import_words(int slot, const char *path)
         return e;
     ImportCounts counts;
     const error_block *e = import_word_file(&dictionary_set.slots[slot].dictionary, path, false, &counts);
-    if (counts.words > 0)
+    if (counts.words > counts.refused)
         mark_slot_changed(slot);
     return e;
 }

@@ -5,6 +5,9 @@
 // any byte below 32. A word that reaches 32 characters is not added and
 // the rest of its line is skipped. Raw import instead takes each line as
 // written (spaces and capitals kept), for lists of multi-word entries.
+// Each word is added as it is read (add_word), so an imported file is
+// exactly the file that adding its words one by one in file order gives;
+// on an error the words added before it stay.
 // Export writes every word followed by CR LF; an empty dictionary writes
 // no file at all.
 #pragma once
@@ -13,8 +16,9 @@ struct Dictionary;
 struct error_block;
 
 struct ImportCounts {
-    int words;      // words read and added (duplicates included)
+    int words;      // words read (duplicates and refused ones included)
     int too_long;   // lines refused for length
+    int refused;    // words read that the store could not hold (left unchanged)
 };
 
 const error_block *import_word_file(Dictionary *d, const char *path, bool raw, ImportCounts *counts);

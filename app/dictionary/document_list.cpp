@@ -145,7 +145,8 @@ void read_document_list(const grid_dictionary_name *names, int count)
     release_document_list();
     for (int i = 0; i < count; i++) {
         int slot = slot_of_record(names[i]);
-        if (slot >= 0)
+        // A dictionary named twice ("Alpha", "ALPHA") is listed once.
+        if (slot >= 0 && !document_list_contains(slot))
             document_list_add(slot);   // a full list ignores the rest
     }
     for (int i = 0; i < dictionary_set.count; i++)

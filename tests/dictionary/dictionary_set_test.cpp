@@ -10,6 +10,7 @@
 #include "app/dictionary/dictionary_set.h"
 #include "app/dictionary/dictionary_text.h"
 #include "app/grid/app_errors.h"
+#include "app/grid/grid.h"
 #include "app/grid/grid_dictionaries.h"
 #include "tests/dictionary/store_test_util.h"
 #include "toolkit/messages/error.h"
@@ -300,4 +301,105 @@ TEST_F(DictionarySetTest, SavingAnUnreadSlotKeepsItsFile)
     TestDictionary back;
     ASSERT_EQ(load_dictionary(&back.d, dir.string().c_str(), "MainDict"), nullptr);
     EXPECT_EQ(all_words(back.d), all_words(dictionary_set.slots[0].dictionary));
+}
+
+// Create never replaces a file: not one the table leaves out (the 33rd),
+// nor one copied in after discovery, nor one whose name differs in case.
+// Device names cannot be dictionary names anywhere the files may travel.
+TEST_F(DictionarySetTest, CreateRefusesExistingFilesAndDeviceNames)
+{
+    for (int i = 0; i < 31; i++)
+        make(std::string("D").append(std::to_string(100 + i)).c_str());
+    make("Zulu", {"one", "two"});
+    make("Zz", {"three"});   // the 33rd: not in the table
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    ASSERT_EQ(dictionary_set.count, 32);
+    ASSERT_EQ(delete_dictionary(0), nullptr);   // room for one more
+    auto size = fs::file_size(dir / "Zz.dic");
+    EXPECT_EQ(errnum(create_dictionary("Zz")), EDAX);
+    EXPECT_EQ(errnum(create_dictionary("ZZ")), EDAX);
+    EXPECT_EQ(fs::file_size(dir / "Zz.dic"), size);
+    make("Later", {"four"});   // copied in after start-up
+    size = fs::file_size(dir / "Later.dic");
+    EXPECT_EQ(errnum(create_dictionary("Later")), EDAX);
+    EXPECT_EQ(fs::file_size(dir / "Later.dic"), size);
+    EXPECT_EQ(dictionary_set.count, 31);
+    for (const char *device : {"CON", "nul", "Aux.x", "PRN", "com1", "LPT9", "Com7.dic"})
+        EXPECT_EQ(errnum(create_dictionary(device)), EDNAME) << device;
+    EXPECT_EQ(create_dictionary("COM10"), nullptr);
+}
+
+// A grid file that names one dictionary twice lists it once; deleting a
+// listed dictionary changes what the grid file would hold.
+TEST_F(DictionarySetTest, DuplicateRecordsAndDeletingAListedDictionary)
+{
+    make("Alpha", {"one"});
+    make("Beta");
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    dictionary_set_install_grid_hooks();
+    grid_dictionary_name records[3] = {};
+    memcpy(records[0].bytes, "Alpha", 5);
+    memcpy(records[1].bytes, "ALPHA", 5);
+    memcpy(records[2].bytes, "alpha", 5);
+    grid_take_document_names(records, 3);
+    ASSERT_EQ(document_list.count, 1);
+    EXPECT_EQ(dictionary_set.slots[0].uses, 1);
+    EXPECT_EQ(toggle_in_document(0), nullptr);
+    EXPECT_EQ(document_list.count, 0);
+    EXPECT_FALSE(dictionary_set.slots[0].loaded);
+    grid_set_dictionary_hooks(nullptr);
+
+    clear_modified();
+    ASSERT_EQ(delete_dictionary(0), nullptr);   // Alpha, not listed
+    EXPECT_FALSE(is_modified());
+    ASSERT_EQ(document_list_add(0), nullptr);   // Beta
+    ASSERT_EQ(delete_dictionary(0), nullptr);
+    EXPECT_TRUE(is_modified());
+    EXPECT_EQ(document_list.count, 0);
+    clear_modified();
+}
+
+// Natively "X.DIC" matches the pattern but the slot's file "X.dic" is
+// another name: it is not offered (where names ignore case it is "X.dic").
+TEST_F(DictionarySetTest, OnlyReachableFilesAreOffered)
+{
+    make("Upper");
+    fs::rename(dir / "Upper.dic", dir / "Upper.DIC");
+    make("Lower");
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    bool names_ignore_case = fs::exists(dir / "Upper.dic");
+    ASSERT_EQ(dictionary_set.count, names_ignore_case ? 2 : 1);
+    while (dictionary_set.count > 0) {
+        EXPECT_EQ(load_slot(0), nullptr) << name(0);
+        ASSERT_EQ(delete_dictionary(0), nullptr) << name(0);
+    }
+}
+
+// A changed slot whose file could not be read: editing it gives the read
+// error while the file is damaged; once it reads, loading the document's
+// dictionaries (or editing) brings in the file's words beside the edits.
+TEST_F(DictionarySetTest, AnUnreadChangedSlotLoadsOnceItsFileReads)
+{
+    make("MainDict", {"one", "two"});
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    fs::path file = dir / "MainDict.dic";
+    fs::rename(file, dir / "aside");
+    std::ofstream(file.string(), std::ios::binary) << "damaged";
+    ASSERT_EQ(ensure_dictionary(), nullptr);
+    ASSERT_FALSE(dictionary_set.slots[0].loaded);
+    ASSERT_EQ(add_word(&dictionary_set.slots[0].dictionary, "three"), nullptr);
+    mark_slot_changed(0);
+    EXPECT_EQ(errnum(edit_slot(0)), ECR);
+    EXPECT_FALSE(dictionary_set.slots[0].loaded);
+    load_document_dictionaries();
+    EXPECT_EQ(dictionary_set.slots[0].dictionary.words, 1u);
+    fs::rename(dir / "aside", file);
+    load_document_dictionaries();
+    EXPECT_TRUE(dictionary_set.slots[0].loaded);
+    EXPECT_TRUE(dictionary_set.slots[0].changed);
+    EXPECT_EQ(all_words(dictionary_set.slots[0].dictionary), (std::vector<std::string>{"one", "three", "two"}));
+    std::string out = (dir / "out.txt").string();
+    ASSERT_EQ(export_words(0, out.c_str()), nullptr);
+    EXPECT_EQ(fs::file_size(out), 17u);
+    EXPECT_EQ(edit_slot(0), nullptr);
 }

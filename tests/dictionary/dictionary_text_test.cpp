@@ -8,6 +8,7 @@
 
 #include "app/dictionary/dictionary_text.h"
 #include "tests/dictionary/store_test_util.h"
+#include "toolkit/files/files_os.h"
 
 namespace fs = std::filesystem;
 
@@ -89,4 +90,54 @@ TEST(WordText, EmptyDictionaryWritesNoFile)
     EXPECT_FALSE(fs::exists(out));
     ImportCounts counts;
     EXPECT_NE(import_word_file(&t.d, temp_file("missing.txt").c_str(), false, &counts), nullptr);
+}
+
+// A word that its new neighbour would push past the encoding limit is
+// refused, and the stored word next to it stays: import changes the store
+// only as adding the word would.
+TEST(WordText, ImportNeverDropsAStoredWord)
+{
+    TestDictionary t;
+    std::string escaped = "abcdefghijklmnoq" + std::string(15, '\x9A');
+    std::string first = write_text("pair.txt", "abcdefghijklmnop\r\n" + escaped + "\r\n");
+    ImportCounts counts;
+    ASSERT_EQ(import_word_file(&t.d, first.c_str(), false, &counts), nullptr);
+    ASSERT_EQ(all_words(t.d), (std::vector<std::string>{"abcdefghijklmnop", escaped}));
+    std::string second = write_text("next.txt", "Abcdefghijklmnopz\r\n");
+    ASSERT_EQ(import_word_file(&t.d, second.c_str(), false, &counts), nullptr);
+    EXPECT_EQ(all_words(t.d), (std::vector<std::string>{"abcdefghijklmnop", escaped}));
+    EXPECT_EQ(counts.refused, 1);
+    EXPECT_TRUE(store_sound(t.d));
+}
+
+namespace {
+
+int reads_before_failure;
+int read_fails_later(intptr_t file, void *buffer, int length, int *done)
+{
+    if (reads_before_failure-- == 0)
+        return 5;   // EIO / ERROR_ACCESS_DENIED
+    return fs_os.read.original(file, buffer, length, done);
+}
+
+}  // namespace
+
+// A read that fails midway is reported, and the words read before it stay.
+TEST(WordText, ImportThatFailsMidwayKeepsTheWordsBefore)
+{
+    std::string text;
+    for (int i = 0; text.size() < 40000; i++)
+        text += "word" + std::string(1, static_cast<char>('a' + i % 26)) + std::string(1, 'a' + i / 26 % 26) +
+                std::string(1, static_cast<char>('a' + i / 676 % 26)) + "\r\n";
+    std::string path = write_text("long.txt", text);
+    TestDictionary t;
+    ImportCounts counts;
+    reads_before_failure = 1;
+    fs_os.read.current = read_fails_later;
+    const error_block *e = import_word_file(&t.d, path.c_str(), false, &counts);
+    fs_os_restore();
+    EXPECT_NE(e, nullptr);
+    EXPECT_GT(t.d.words, 1000u);
+    EXPECT_LT(t.d.words, 4000u);
+    EXPECT_EQ(static_cast<int>(t.d.words), counts.words);
 }

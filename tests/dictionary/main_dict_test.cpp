@@ -2,7 +2,10 @@
 // in both find modes, and the store sound. Runs where the list is installed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -75,4 +78,57 @@ TEST(MainDict, EveryListedWordIsFound)
         }
     EXPECT_TRUE(store_sound(t.d));
     EXPECT_EQ(t.d.words, expected.size());
+}
+
+namespace {
+
+std::string file_bytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Imports `list` and adds its lines (after the import rules) one by one in
+// file order; both dictionaries are saved and their files compared.
+void expect_import_equals_adding(const std::string &list, const char *tag)
+{
+    TestDictionary imported, added;
+    ImportCounts counts;
+    ASSERT_EQ(import_word_file(&imported.d, list.c_str(), false, &counts), nullptr);
+    std::ifstream in(list, std::ios::binary);
+    for (std::string line; std::getline(in, line);) {
+        std::string w = ruled(line);
+        if (!w.empty())
+            added.add(w);
+    }
+    std::string a = std::string("/tmp/qm_import_") + tag + ".dic";
+    std::string b = std::string("/tmp/qm_added_") + tag + ".dic";
+    ASSERT_EQ(save_dictionary_file(&imported.d, a.c_str()), nullptr);
+    ASSERT_EQ(save_dictionary_file(&added.d, b.c_str()), nullptr);
+    EXPECT_GT(imported.d.noindex, 100u);
+    EXPECT_EQ(imported.d.noindex, added.d.noindex) << tag;
+    EXPECT_TRUE(file_bytes(a) == file_bytes(b)) << tag << ": the files differ";
+    std::remove(a.c_str());
+    std::remove(b.c_str());
+}
+
+}  // namespace
+
+// Import gives byte for byte the file that adding the list's lines one at
+// a time gives, index included: for the whole list and for its ASCII lines.
+TEST(MainDict, ImportWritesTheFileThatAddingLineByLineWrites)
+{
+    std::ifstream in(kList, std::ios::binary);
+    if (!in)
+        GTEST_SKIP() << kList << " is not installed";
+    expect_import_equals_adding(kList, "whole");
+    std::string ascii = "/tmp/qm_ascii_list.txt";
+    {
+        std::ofstream out(ascii, std::ios::binary);
+        for (std::string line; std::getline(in, line);)
+            if (std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 128; }))
+                out << line << '\n';
+    }
+    expect_import_equals_adding(ascii, "ascii");
+    std::remove(ascii.c_str());
 }

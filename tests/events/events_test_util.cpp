@@ -23,6 +23,7 @@ template_entry test_templates[] = {
     {301, 0, nullptr, "scroller"},
     {302, 0, nullptr, "pane"},
     {303, 0, nullptr, "shot"},
+    {310, 0, nullptr, "faults"},
     {0, 0, nullptr, nullptr},
 };
 template_link test_link;

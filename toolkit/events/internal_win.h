@@ -77,5 +77,9 @@ void poll_depth_leave();
 bool toolkit_colour(uint32_t colour, bool window_background, COLORREF *out);
 void raise_hotkey(HWND window, int id, int code);
 void window_forget(HWND window);
+// Grows a client rectangle (pixels) to the window rectangle around it: the
+// frame, the menu bar and the scroll bars the window shows now (the
+// platform's own adjustment leaves the bars out).
+void window_rect_from_client(HWND window, RECT *r);
 // Fills the file layer's event hooks.
 void events_link_files();

@@ -245,7 +245,7 @@ const error_block *menu_set_text(int tag, int entry, const char *text, int *chan
     if (!r || !r->handle)
         return nullptr;
     char wanted[256], held[256] = "";
-    const error_block *cut = xzstrncpy(wanted, text, sizeof wanted);
+    const error_block *cut = expanded(text, wanted, sizeof wanted);   // "{TOKEN}" as menu_add does
     int at = menu_position_of(r, entry);
     GetMenuStringA(r->handle, at, held, sizeof held, MF_BYPOSITION);
     if (strcmp(held, wanted) == 0)

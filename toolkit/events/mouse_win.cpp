@@ -225,7 +225,9 @@ void drag_end_for(HWND window)
 
 // The wheel: -27 handlers first; then a window with a scroll bar scrolls
 // one line per 40 units of accumulated amount; otherwise the toolkit child
-// window under the pointer gets the wheel.
+// window under the pointer gets the wheel. With none, the wheel ends here:
+// the platform's default would pass it to the parent, which would hand it
+// back to this window (the child under the pointer) without end.
 bool wheel_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     int delta = GET_WHEEL_DELTA_WPARAM(wparam);
@@ -257,9 +259,7 @@ bool wheel_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
     POINT p = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
     ScreenToClient(window, &p);
     HWND child = ChildWindowFromPointEx(window, p, CWP_SKIPINVISIBLE);
-    if (child && child != window && is_task_window(child)) {
+    if (child && child != window && is_task_window(child))
         SendMessageA(child, message, wparam, lparam);
-        return true;
-    }
-    return false;
+    return true;
 }

@@ -90,7 +90,7 @@ const error_block *place(window_state *s, bool outer, const char *operation)
     RECT r = {screen_px_x(s->x0), screen_px_y(s->y1), screen_px_x(s->x1), screen_px_y(s->y0)};
     HWND w = s->window;
     if (!outer)
-        AdjustWindowRectEx(&r, GetWindowLong(w, GWL_STYLE), GetMenu(w) != nullptr, GetWindowLong(w, GWL_EXSTYLE));
+        window_rect_from_client(w, &r);
     if ((GetWindowLong(w, GWL_STYLE) & WS_CHILD) && GetParent(w)) {
         POINT origin = {0, 0};
         ClientToScreen(GetParent(w), &origin);
@@ -110,6 +110,16 @@ const error_block *place(window_state *s, bool outer, const char *operation)
 }
 
 }  // namespace
+
+void window_rect_from_client(HWND w, RECT *r)
+{
+    LONG style = GetWindowLong(w, GWL_STYLE);
+    AdjustWindowRectEx(r, style, GetMenu(w) != nullptr, GetWindowLong(w, GWL_EXSTYLE));
+    if (style & WS_VSCROLL)
+        r->right += GetSystemMetrics(SM_CXVSCROLL);
+    if (style & WS_HSCROLL)
+        r->bottom += GetSystemMetrics(SM_CYHSCROLL);
+}
 
 // Moves the scroll offsets to (x, y) kept valid by the clamp/centre rule
 // and scrolls the contents by the change.

@@ -36,18 +36,33 @@ void fill_block(redraw_block *b, wdata *d, HDC dc, const RECT &r)
         redraw_begin_hook(b);
 }
 
+// Pixels from OS units rounded down or up (floor and ceiling, also below 0).
+int px_down(int os, int dpi)
+{
+    long long n = static_cast<long long>(os) * dpi;
+    return static_cast<int>(n >= 0 ? n / 180 : -((-n + 179) / 180));
+}
+int px_up(int os, int dpi) { return -px_down(-os, dpi); }
+
+// The client pixels that cover a work-area rectangle: low edges round
+// down and high edges up, so that a rectangle thinner than a pixel still
+// covers the pixel it touches.
+void covering_rect(const wdata *d, int x0, int y0, int x1, int y1, RECT *r)
+{
+    r->left = px_down(x0 - d->scroll_x, display.dpi_x);
+    r->right = px_up(x1 - d->scroll_x, display.dpi_x);
+    r->top = px_down(d->scroll_y - y1, display.dpi_y);
+    r->bottom = px_up(d->scroll_y - y0, display.dpi_y);
+}
+
 }  // namespace
 
 const error_block *window_force_redraw(HWND window, int x0, int y0, int x1, int y1)
 {
     wdata *d = window_checked(window, "force redraw");
     RECT r;
-    if (d) {
-        int l, t, rr, b;
-        client_from_work(d, x0, y1, &l, &t);
-        client_from_work(d, x1, y0, &rr, &b);
-        SetRect(&r, l, t, rr, b);
-    }
+    if (d)
+        covering_rect(d, x0, y0, x1, y1, &r);
     if (!InvalidateRect(window, d ? &r : nullptr, TRUE))
         return win_error("InvalidateRect");
     return nullptr;
@@ -73,10 +88,7 @@ const error_block *wimp_update(redraw_block *block)
     block->more = 0;
     RECT r, client;
     if (d) {
-        int l, t, rr, b;
-        client_from_work(d, block->g0, block->g3, &l, &t);
-        client_from_work(d, block->g2, block->g1, &rr, &b);
-        SetRect(&r, l, t, rr, b);
+        covering_rect(d, block->g0, block->g1, block->g2, block->g3, &r);
     } else {
         SetRectEmpty(&r);
     }

@@ -50,12 +50,25 @@ void platform_on_add(const handler_entry &e)
         subclass_platform(static_cast<HWND>(e.window), true);
 }
 
+// Entries for one window and id share the platform's hot key of that id:
+// removing one must leave the others' keys registered.
+void hotkey_removed(const handler_entry &gone)
+{
+    HWND window = static_cast<HWND>(gone.window);
+    hotkey_platform(window, (int)gone.value, gone.code, false);
+    for (int i = 0; i < count; i++) {
+        const handler_entry &e = entries()[i];
+        if (e.kind == EV_HOTKEY && e.window == gone.window && e.value == gone.value)
+            hotkey_platform(window, (int)e.value, e.code, true);
+    }
+}
+
 void platform_on_remove(const handler_entry &e)
 {
     if (e.kind == EV_NULL)
         null_handler_count--;
     else if (e.kind == EV_HOTKEY)
-        hotkey_platform(static_cast<HWND>(e.window), (int)e.value, e.code, false);
+        hotkey_removed(e);
     else if (e.kind == EV_MOUSE_HOOK && event_count(EV_MOUSE_HOOK) == 0)
         mouse_hook_platform(false);
     else if (e.kind == EV_SUBCLASS)

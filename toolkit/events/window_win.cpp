@@ -5,6 +5,7 @@
 // dialog's first message, so every message it receives finds it.
 #include <windows.h>
 #include <cstring>
+#include <vector>
 
 #include "toolkit/events/internal_win.h"
 #include "toolkit/events/templates.h"
@@ -46,6 +47,25 @@ void let_go(HWND w)
     drag_end_for(w);
     if (GetCapture() == w)
         ReleaseCapture();
+}
+
+// Ends drag and capture in each toolkit window created with `window` as
+// parent and raises `kind` for it. The children are listed first: a
+// handler may delete its own window or any other, so the list of window
+// data is never walked across a handler call, and a child deleted by an
+// earlier handler is passed over.
+void tell_children(HWND window, int kind)
+{
+    std::vector<HWND> children;
+    for (wdata *d = first; d; d = d->next)
+        if (d->parent == window && d->window != window)
+            children.push_back(d->window);
+    for (HWND child : children) {
+        if (!window_data(child))
+            continue;
+        let_go(child);
+        raise_window_event(kind, child);
+    }
 }
 
 void set_title(HWND w, const char *title)
@@ -147,8 +167,7 @@ const error_block *window_create_height(int template_number, const char *title, 
     RECT r;
     GetClientRect(*window, &r);
     r.bottom = px_from_os_y(height);
-    AdjustWindowRectEx(&r, GetWindowLong(*window, GWL_STYLE), GetMenu(*window) != nullptr,
-                       GetWindowLong(*window, GWL_EXSTYLE));
+    window_rect_from_client(*window, &r);
     SetWindowPos(*window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return nullptr;
@@ -165,11 +184,9 @@ const error_block *window_delete(HWND window)
         EmptyClipboard();
         CloseClipboard();
     }
-    for (wdata *d = first; d; d = d->next)
-        if (d->parent == window && d->window != window) {
-            let_go(d->window);
-            raise_window_event(EV_PARENT_DELETE, d->window);
-        }
+    tell_children(window, EV_PARENT_DELETE);
+    if (!window_data(window) && !IsWindow(window))
+        return nullptr;   // a child's handler deleted it already
     window_forget(window);
     if (!DestroyWindow(window))
         return win_error("DestroyWindow");
@@ -182,11 +199,7 @@ const error_block *window_close(HWND window)
     window_checked(window, "close");
     let_go(window);
     ShowWindow(window, SW_HIDE);
-    for (wdata *d = first; d; d = d->next)
-        if (d->parent == window && d->window != window) {
-            let_go(d->window);
-            raise_window_event(EV_PARENT_CLOSE, d->window);
-        }
+    tell_children(window, EV_PARENT_CLOSE);
     return nullptr;
 }
 

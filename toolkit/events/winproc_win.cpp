@@ -4,6 +4,7 @@
 // the handlers and by the files named beside each message.
 #include <windows.h>
 #include <windowsx.h>
+#include <cstring>
 
 #include "toolkit/events/internal_win.h"
 #include "toolkit/events/registry.h"
@@ -50,7 +51,7 @@ void fixed_size(HWND w, MINMAXINFO *info)
         return;
     // The extent is the client area: the frame is added so that all of it shows.
     RECT r = {0, 0, px_from_os_x(d->extent[1] - d->extent[0]), px_from_os_y(d->extent[3] - d->extent[2])};
-    AdjustWindowRectEx(&r, GetWindowLong(w, GWL_STYLE), GetMenu(w) != nullptr, GetWindowLong(w, GWL_EXSTYLE));
+    window_rect_from_client(w, &r);
     info->ptMaxSize.x = info->ptMaxTrackSize.x = r.right - r.left;
     info->ptMaxSize.y = info->ptMaxTrackSize.y = r.bottom - r.top;
 }
@@ -114,6 +115,35 @@ void button_click(HWND w, int icon)
     raise_click(w, &m);
 }
 
+// Picking from a combo box's list changes its text, which the platform
+// reports only after this notification (and not as an edit change): put
+// the picked text in now, without the edit change it may raise, and raise
+// one text change, as setting the text from the program does.
+bool suppress_combo_edit = false;
+
+bool is_combo(HWND control)
+{
+    char name[16];
+    return GetClassNameA(control, name, sizeof name) && lstrcmpiA(name, "ComboBox") == 0;
+}
+
+void combo_picked(HWND w, int icon, HWND combo)
+{
+    LRESULT at = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    LRESULT length = at == CB_ERR ? CB_ERR : SendMessageA(combo, CB_GETLBTEXTLEN, at, 0);
+    if (length == CB_ERR || length > 1023)
+        return;
+    char picked[1024] = "", held[1024] = "";
+    SendMessageA(combo, CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(picked));
+    GetWindowTextA(combo, held, sizeof held);
+    if (strcmp(picked, held) != 0) {
+        suppress_combo_edit = true;
+        SetWindowTextA(combo, picked);
+        suppress_combo_edit = false;
+    }
+    icon_event(EV_TEXT_CHANGED, w, icon, 0);
+}
+
 bool command(HWND w, WPARAM wparam, LPARAM lparam)
 {
     int id = LOWORD(wparam), code = HIWORD(wparam);
@@ -125,7 +155,16 @@ bool command(HWND w, WPARAM wparam, LPARAM lparam)
     }
     switch (code) {
     case BN_CLICKED: button_click(w, id); return true;
-    case EN_CHANGE: case CBN_EDITCHANGE: icon_event(EV_TEXT_CHANGED, w, id, 0); return true;
+    case EN_CHANGE: case CBN_EDITCHANGE:
+        if (!suppress_combo_edit)
+            icon_event(EV_TEXT_CHANGED, w, id, 0);
+        return true;
+    case CBN_SELCHANGE:
+        if (is_combo(reinterpret_cast<HWND>(lparam))) {
+            combo_picked(w, id, reinterpret_cast<HWND>(lparam));
+            return true;
+        }
+        return false;
     case EN_SETFOCUS: case CBN_SETFOCUS: icon_event(EV_ICON_FOCUS, w, id, 1); return true;
     case EN_KILLFOCUS: case CBN_KILLFOCUS: icon_event(EV_ICON_FOCUS, w, id, 0); return true;
     }

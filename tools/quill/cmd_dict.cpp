@@ -92,6 +92,9 @@ void run_import(const Options &o)
         }
         if (counts.too_long)
             fprintf(stderr, "%s: %d lines of 32 or more characters skipped\n", file.c_str(), counts.too_long);
+        if (counts.refused)
+            fprintf(stderr, "%s: %d words not stored (beside their neighbours they need too many escapes)\n",
+                    file.c_str(), counts.refused);
     }
     if (save(o, l))
         quill_print_line(("words " + std::to_string(l.d.words)).c_str());

@@ -34,37 +34,8 @@ void fail(const error_block *e)
     quill_exit = 1;
 }
 
-// Code page 1252 to UTF-8: 0x80-0x9F through the code page's table (its
-// five unassigned bytes map to the C1 controls), the rest as Latin-1.
-void append_utf8(std::string &out, unsigned char c)
-{
-    static const unsigned short high[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    unsigned code = c >= 0x80 && c < 0xA0 ? high[c - 0x80] : c;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-std::string utf8(const char *text, size_t length)
-{
-    std::string out;
-    for (size_t i = 0; i < length; i++)
-        append_utf8(out, static_cast<unsigned char>(text[i]));
-    return out;
-}
-
 // A NUL-padded field of at most `most` bytes.
-std::string utf8_field(const char *text, size_t most) { return utf8(text, strnlen(text, most)); }
+std::string utf8_field(const char *text, size_t most) { return quill_utf8(text, strnlen(text, most)); }
 
 json font_json(const font_spec &f)
 {
@@ -89,7 +60,7 @@ json grid_json()
         std::string row;
         json values = json::array();
         for (int c = 0; c < grid.width; c++) {
-            append_utf8(row, grid.letters[grid_cell(c, r)]);
+            quill_append_utf8(row, grid.letters[grid_cell(c, r)]);
             values.push_back(grid.attributes[grid_cell(c, r)]);
         }
         letters.push_back(row);

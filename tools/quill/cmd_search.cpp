@@ -4,6 +4,15 @@
 //                                            is an empty cell
 //   quill fill GRID.qlx --mark C0,R0,C1,R1 [--max N] [--apply K -o OUT.qlx]
 //   quill anagram [--max N] LETTERS
+//   quill solve|anagram --from FILE [--json]
+//                                            one pattern or letter set a
+//                                            line ("-": standard input), the
+//                                            dictionaries loaded once
+//
+// With --from each input line's results follow a header line "# LINE: N",
+// N the number of result lines; --json prints one object per input line
+// instead: {"input": LINE, "results": [...]} (UTF-8), with "error" added
+// for a line that is not a pattern. Empty input lines are skipped.
 //
 // Each also takes --dict and --dict-dir (quill_dicts.h). Words are printed
 // as stored (code page 1252 bytes). Ctrl+C stops the search: what was found
@@ -12,6 +21,9 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "app/dictionary/anagram.h"
 #include "app/dictionary/search.h"
@@ -28,8 +40,9 @@ namespace {
 struct search_options {
     quill_dict_options dicts;
     int max = 1000;
-    std::string pattern, grid_path, mark, out;
+    std::string pattern, grid_path, mark, out, from;
     int apply = -1;
+    bool json = false;
 };
 
 void finish_search()
@@ -38,19 +51,46 @@ void finish_search()
         quill_exit = 130;
 }
 
+std::string row_text(int row)
+{
+    const uint32_t *codes = list_solution_row(row);
+    std::string line;
+    for (int p = 0; p < list_columns; p++) {
+        if (p)
+            line += ' ';
+        line += solution_text(codes[p]);
+    }
+    return line;
+}
+
 void print_rows()
 {
     for (int row = 0; row < grid.word_count; row++) {
-        const uint32_t *codes = list_solution_row(row);
-        std::string line;
-        for (int p = 0; p < list_columns; p++) {
-            if (p)
-                line += ' ';
-            line += solution_text(codes[p]);
-        }
+        std::string line = row_text(row);
         quill_write(line.data(), line.size());
         quill_write("\n", 1);
     }
+}
+
+// One input's results: under a header line, or as one JSON line.
+void print_results(const search_options &o, const std::string &input, const std::string &error)
+{
+    if (o.json) {
+        nlohmann::ordered_json j;
+        j["input"] = quill_utf8(input.data(), input.size());
+        j["results"] = nlohmann::json::array();
+        for (int row = 0; row < grid.word_count; row++) {
+            std::string line = row_text(row);
+            j["results"].push_back(quill_utf8(line.data(), line.size()));
+        }
+        if (!error.empty())
+            j["error"] = error;
+        quill_print_line(j.dump().c_str());
+        return;
+    }
+    std::string header = "# " + input + ": " + std::to_string(grid.word_count);
+    quill_print_line(header.c_str());
+    print_rows();
 }
 
 bool prepare(const search_options &o, const char *grid_path)
@@ -69,19 +109,16 @@ bool prepare(const search_options &o, const char *grid_path)
     return true;
 }
 
-void run_solve(const search_options &o)
+// Solves one pattern into the result list; "" or what is wrong with it.
+std::string solve_pattern(const std::string &pattern)
 {
-    size_t n = o.pattern.size();
-    if (n < 1 || n > grid_max_side) {
-        fprintf(stderr, "solve: a pattern has 1 to %d characters\n", grid_max_side);
-        quill_exit = 1;
-        return;
-    }
-    if (!prepare(o, nullptr))
-        return;
+    list_clear();
+    size_t n = pattern.size();
+    if (n < 1 || n > grid_max_side)
+        return "a pattern has 1 to " + std::to_string(grid_max_side) + " characters";
     set_size(static_cast<int>(n), 2);
     for (size_t i = 0; i < n; i++) {
-        char c = o.pattern[i];
+        char c = pattern[i];
         grid.letters[grid_cell(static_cast<int>(i), 0)] = c == '?' || c == '.' ? ' ' : static_cast<uint8_t>(c);
     }
     // One across part over the pattern, as dividing a marked row gives.
@@ -90,9 +127,89 @@ void run_solve(const search_options &o)
     list_columns = 1;
     list_clear();
     solve_parts(0);
-    print_rows();
+    return "";
+}
+
+std::string anagram_letters(const std::string &letters)
+{
+    list_columns = 1;
+    list_clear();
+    find_anagrams(letters.c_str());
+    return "";
+}
+
+// The lines of FILE, or of standard input for "-", without line ends.
+bool read_inputs(const std::string &from, std::vector<std::string> &lines)
+{
+    FILE *f = from == "-" ? stdin : fopen(from.c_str(), "rb");
+    if (!f) {
+        fprintf(stderr, "%s: cannot be opened\n", from.c_str());
+        quill_exit = 1;
+        return false;
+    }
+    std::string line;
+    for (int c; (c = fgetc(f)) != EOF;) {
+        if (c != '\n') {
+            line += static_cast<char>(c);
+            continue;
+        }
+        lines.push_back(line);
+        line.clear();
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    bool failed = ferror(f) != 0;
+    if (f != stdin)
+        fclose(f);
+    if (failed) {
+        fprintf(stderr, "%s: read error\n", from.c_str());
+        quill_exit = 1;
+        return false;
+    }
+    for (std::string &l : lines)
+        if (!l.empty() && l.back() == '\r')
+            l.pop_back();
+    return true;
+}
+
+// One input (PATTERN or LETTERS) or many (--from): the dictionaries are
+// loaded once, then each input is searched in turn.
+void run_many(const search_options &o, const char *command, std::string (*search)(const std::string &))
+{
+    if (o.from.empty() == o.pattern.empty()) {
+        fprintf(stderr, "%s: give either one input or --from FILE\n", command);
+        quill_exit = 1;
+        return;
+    }
+    std::vector<std::string> inputs;
+    if (!o.from.empty() && !read_inputs(o.from, inputs))
+        return;
+    if (o.from.empty())
+        inputs.push_back(o.pattern);
+    if (!prepare(o, nullptr))
+        return;
+    int failed = 0;
+    for (const std::string &input : inputs) {
+        if (input.empty() && !o.from.empty())
+            continue;
+        std::string error = search(input);
+        if (!error.empty()) {
+            fprintf(stderr, "%s: \"%s\": %s\n", command, input.c_str(), error.c_str());
+            failed = 1;
+        }
+        if (o.from.empty() && !o.json)
+            print_rows();
+        else
+            print_results(o, input, error);
+        if (quill_interrupted())
+            break;
+    }
+    if (failed)
+        quill_exit = 1;
     finish_search();
 }
+
+void run_solve(const search_options &o) { run_many(o, "solve", solve_pattern); }
 
 bool parse_mark(const std::string &text, int v[4])
 {
@@ -164,16 +281,7 @@ void run_fill(const search_options &o)
         quill_fail(e, o.out);
 }
 
-void run_anagram(const search_options &o)
-{
-    if (!prepare(o, nullptr))
-        return;
-    list_columns = 1;
-    list_clear();
-    find_anagrams(o.pattern.c_str());
-    print_rows();
-    finish_search();
-}
+void run_anagram(const search_options &o) { run_many(o, "anagram", anagram_letters); }
 
 }  // namespace
 
@@ -182,7 +290,9 @@ void add_search_commands(CLI::App &app)
     auto o = std::make_shared<search_options>();
 
     CLI::App *solve = app.add_subcommand("solve", "Dictionary words that fit a pattern ('?', '.' or space: any)");
-    solve->add_option("PATTERN", o->pattern, "the pattern")->required();
+    solve->add_option("PATTERN", o->pattern, "the pattern");
+    solve->add_option("--from", o->from, "patterns, one a line (\"-\": standard input)");
+    solve->add_flag("--json", o->json, "one JSON object per input line");
     solve->add_option("--max", o->max, "the most solutions (the list holds one more)")->check(CLI::NonNegativeNumber);
     quill_add_dict_options(solve, &o->dicts);
     solve->callback([o] { run_solve(*o); });
@@ -197,7 +307,9 @@ void add_search_commands(CLI::App &app)
     fill->callback([o] { run_fill(*o); });
 
     CLI::App *anagram = app.add_subcommand("anagram", "Dictionary words made of the letters ('*': any one)");
-    anagram->add_option("LETTERS", o->pattern, "the letters")->required();
+    anagram->add_option("LETTERS", o->pattern, "the letters");
+    anagram->add_option("--from", o->from, "letter sets, one a line (\"-\": standard input)");
+    anagram->add_flag("--json", o->json, "one JSON object per input line");
     anagram->add_option("--max", o->max, "the most solutions (the list holds one more)")->check(CLI::NonNegativeNumber);
     quill_add_dict_options(anagram, &o->dicts);
     anagram->callback([o] { run_anagram(*o); });

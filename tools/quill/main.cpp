@@ -29,6 +29,11 @@ int main(int argc, char **argv)
     app_errors_register();
     addtrans_bytes(reinterpret_cast<const char *>(quill_messages), quill_messages_length);
     CLI::App app{"quill: command-line front end to the Quillmere puzzle engine"};
+    // CLI11 reads "/x" as an option on Windows by default: paths such as
+    // "/data/Main.dic" must stay arguments. Set before the subcommands are
+    // added, which copy the setting.
+    app.allow_windows_style_options(false);
+    app.set_version_flag("--version", "quill " QUILL_VERSION);
     app.require_subcommand(1);
     add_grid_commands(app);
     add_dict_commands(app);

@@ -2,6 +2,7 @@
 // file and adds its subcommands to the application here.
 #pragma once
 #include <CLI/CLI.hpp>
+#include <string>
 
 // Each returns after adding its subcommands; the commands' callbacks set
 // the process exit status through quill_exit.
@@ -21,3 +22,7 @@ void quill_write(const char *bytes, size_t length);
 void quill_print_line(const char *text);
 // The grid as `quill grid info` prints it: one JSON object.
 std::string quill_grid_json_text();
+
+// Code page 1252 text as UTF-8 (for JSON output, which must be UTF-8).
+void quill_append_utf8(std::string &out, unsigned char c);
+std::string quill_utf8(const char *text, size_t length);
