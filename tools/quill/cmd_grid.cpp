@@ -109,7 +109,7 @@ json run_json(int col, int row, int length, bool down)
         return nullptr;
     std::string letters;
     for (int i = 0; i < length; i++)
-        append_utf8(letters, grid.letters[grid_cell(col + (down ? 0 : i), row + (down ? i : 0))]);
+        quill_append_utf8(letters, grid.letters[grid_cell(col + (down ? 0 : i), row + (down ? i : 0))]);
     return json{{"length", length}, {"letters", letters}};
 }
 
