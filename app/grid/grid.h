@@ -12,6 +12,8 @@
 #pragma once
 #include <cstdint>
 
+#include "toolkit/drawing/font_spec.h"   // font_spec
+
 const int grid_plane_side = 128;   // cells per column in every plane
 const int grid_plane_bytes = 128 * 128;
 const int grid_min_side = 2;       // smallest width or height
@@ -28,17 +30,6 @@ const uint8_t bar_left = 4;         // thick rule on the cell's left edge
 const uint8_t bar_top = 8;          // thick rule on the cell's top edge
 const uint8_t across_numbered = 64; // numbering work bit: in a numbered across run
 const uint8_t down_numbered = 128;  // numbering work bit: in a numbered down run
-
-// A font record, 84 bytes as stored in grid and choices files.
-struct font_spec {
-    int32_t height;     // sixteenths of a point
-    int32_t width;      // sixteenths of a point, 0 for the font's own width
-    char face[64];      // face name, NUL-terminated
-    uint32_t charset;   // character set (400 in the built-in records)
-    uint32_t weight;
-    uint32_t italic;
-};
-static_assert(sizeof(font_spec) == 84, "font_spec is 84 bytes in files");
 
 // The appearance settings that the default settings copy holds.
 struct appearance_settings {

@@ -31,6 +31,7 @@ void fill_block(redraw_block *b, wdata *d, HDC dc, const RECT &r)
     b->dc = dc;
     b->origin_x = px_from_os_x(-sx);
     b->origin_y = px_from_os_y(sy);
+    b->context = nullptr;
     if (redraw_begin_hook)
         redraw_begin_hook(b);
 }

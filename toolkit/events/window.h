@@ -67,6 +67,7 @@ struct redraw_block {
     HDC dc;                  // the device to draw on
     int more;                // 1 painting, 2 updating, 0 ended
     int origin_x, origin_y;  // device pixel of work-area point (0, 0)
+    struct drawing_context *context;  // current while drawing; set by the drawing layer
 };
 
 struct caret_block {
