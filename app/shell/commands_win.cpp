@@ -15,6 +15,7 @@
 #include "app/grid/grid_hooks.h"
 #include "app/grid/grid_pane.h"
 #include "app/grid/history.h"
+#include "app/grid/picture.h"
 #include "app/grid/picture_svg.h"
 #include "app/grid/result_list.h"
 #include "app/shell/shell.h"
@@ -76,17 +77,21 @@ int format_grid(const char **d) { *d = "Quillmere grid file (*.qlx)"; return gri
 int format_emf(const char **d) { *d = "Enhanced metafile (*.emf)"; return 0x101; }
 int format_wmf(const char **d) { *d = "Metafile (*.wmf)"; return 0x100; }
 int format_placeable(const char **d) { *d = "Placeable metafile (*.wmf)"; return 0x102; }
-int format_svg(const char **d) { *d = "SVG picture (*.svg)"; return 0x103; }
+int format_svg(const char **d) { *d = "SVG picture (*.svg)"; return 0xAAD; }
 const save_format_function grid_formats[] = {format_grid, format_emf, format_wmf, format_placeable, format_svg};
+const int grid_format_count = sizeof grid_formats / sizeof grid_formats[0];
 int format_text(const char **d) { *d = "Text file (*.txt)"; return 0xFFF; }
 const save_format_function clue_formats[] = {format_text};
 
 const error_block *save_as_chosen(const char *path, int type)
 {
-    if (type == grid_file_type)
-        return save_grid_to(path);
-    if (type == 0x103)
-        return save_svg_picture(path);
+    switch (type) {
+    case grid_file_type: return save_grid_to(path);
+    case 0x101: return save_enhanced_metafile(path);
+    case 0x100: return save_metafile(path);
+    case 0x102: return save_placeable_metafile(path);
+    case 0xAAD: return save_svg_picture(path);
+    }
     return make_error_text(ENOTTYPE, "{EPICTURE}");
 }
 
@@ -100,7 +105,7 @@ const error_block *save_grid_as()
 {
     char path[FS_PATH_MAX];
     snprintf(path, sizeof path, "%s", grid.grid_file_name[0] ? grid.grid_file_name : "Grid");
-    fs_set_save_formats(grid_formats, 5);
+    fs_set_save_formats(grid_formats, grid_format_count);
     const error_block *e = fs_save_dialogue(path, sizeof path, grid_file_type, save_as_chosen);
     fs_set_save_formats(nullptr, 0);
     return e;

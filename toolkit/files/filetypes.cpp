@@ -100,6 +100,7 @@ const filetype_entry quillmere_filetypes[] = {
     {0x101, "emf", "Enhanced metafile (*.emf)"},
     {0x100, "wmf", "Windows metafile (*.wmf)"},
     {0x102, "wmf", "Placement metafile (*.wmf)"},
+    {0xAAD, "svg", "SVG picture (*.svg)"},
     {FILETYPE_DEFAULT, "dat", "Data (*.dat)"},
     {FILETYPE_END, nullptr, nullptr},
 };

@@ -1,6 +1,6 @@
 // quill's export commands: `clues` writes the clue list (or a Wordsquare's
 // word list) as Save Clues As does, `picture` writes the grid as an SVG
-// picture.
+// picture, or in the Windows build as an enhanced or Windows metafile.
 #include <cstdio>
 #include <string>
 
@@ -13,6 +13,7 @@
 #include "toolkit/files/stream.h"
 #include "toolkit/messages/error.h"
 #include "tools/quill/quill.h"
+#include "tools/quill/quill_os.h"
 
 namespace {
 
@@ -69,16 +70,25 @@ bool ends_with(const std::string &text, const std::string &tail)
     return end == tail;
 }
 
-void run_picture(const std::string &grid_path, const std::string &out)
+void run_picture(const std::string &grid_path, const std::string &out, bool placeable)
 {
-    if (!ends_with(out, ".svg")) {
-        fprintf(stderr, "quill picture: OUT must name an SVG file (.svg), got \"%s\"\n", out.c_str());
+    bool svg = ends_with(out, ".svg"), emf = ends_with(out, ".emf"), wmf = ends_with(out, ".wmf");
+    const char *problem = nullptr;
+    if (!svg && !emf && !wmf)
+        problem = quill_has_metafiles() ? "OUT must name an SVG, EMF or WMF file (.svg, .emf, .wmf)"
+                                        : "OUT must name an SVG file (.svg)";
+    else if (!svg && !quill_has_metafiles())
+        problem = "metafile pictures (.emf, .wmf) are written by the Windows build only; use .svg";
+    else if (placeable && !wmf)
+        problem = "--placeable applies to a Windows metafile (.wmf) only";
+    if (problem) {
+        fprintf(stderr, "quill picture: %s, got \"%s\"\n", problem, out.c_str());
         quill_exit = 1;
         return;
     }
     const error_block *e = load(grid_path);
     if (!e)
-        e = save_svg_picture(out.c_str());
+        e = svg ? save_svg_picture(out.c_str()) : quill_save_metafile(out.c_str(), emf, placeable);
     if (e)
         fail(e);
 }
@@ -99,11 +109,16 @@ void add_export_commands(CLI::App &app)
 
     CLI::App *picture = app.add_subcommand(
         "picture",
-        "Write the grid as a scalable SVG picture at its own size (1/180 inch per unit): grid "
-        "lines, bars, filled squares and clue numbers of a crossword, the letters, and a "
-        "Wordsquare's found words struck through when its settings say so");
+        "Write the grid as a picture at its own size (1/180 inch per unit): grid lines, bars, "
+        "filled squares and clue numbers of a crossword, the letters, and a Wordsquare's found "
+        "words struck through when its settings say so. OUT's extension chooses the kind: "
+        ".svg (scalable SVG), and in the Windows build .emf (enhanced metafile) or .wmf "
+        "(Windows metafile, placeable with --placeable)");
     static std::string picture_grid, picture_out;
+    static bool picture_placeable = false;
     picture->add_option("GRID", picture_grid, "The grid file to read (.qlx)")->required();
-    picture->add_option("OUT", picture_out, "The picture to write (.svg)")->required();
-    picture->callback([] { run_picture(picture_grid, picture_out); });
+    picture->add_option("OUT", picture_out, "The picture to write (.svg, .emf, .wmf)")->required();
+    picture->add_flag("--placeable", picture_placeable,
+                      "Write a .wmf with the 22-byte placeable header (120 units per inch)");
+    picture->callback([] { run_picture(picture_grid, picture_out, picture_placeable); });
 }
