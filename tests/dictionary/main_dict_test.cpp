@@ -121,14 +121,28 @@ TEST(MainDict, ImportWritesTheFileThatAddingLineByLineWrites)
     std::ifstream in(kList, std::ios::binary);
     if (!in)
         GTEST_SKIP() << kList << " is not installed";
-    expect_import_equals_adding(kList, "whole");
-    std::string ascii = "/tmp/qm_ascii_list.txt";
+#if defined(__SANITIZE_ADDRESS__)
+    // Under AddressSanitizer every growth of the word block is a fresh
+    // allocation and copy, so the whole list takes minutes: this build
+    // imports every fourth line; the optimised Windows build the whole list.
+    const int step = 4;
+#else
+    const int step = 1;
+#endif
+    std::string whole = "/tmp/qm_whole_list.txt", ascii = "/tmp/qm_ascii_list.txt";
     {
-        std::ofstream out(ascii, std::ios::binary);
-        for (std::string line; std::getline(in, line);)
+        std::ofstream all(whole, std::ios::binary), out(ascii, std::ios::binary);
+        int n = 0;
+        for (std::string line; std::getline(in, line); n++) {
+            if (n % step)
+                continue;
+            all << line << '\n';
             if (std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 128; }))
                 out << line << '\n';
+        }
     }
+    expect_import_equals_adding(whole, "whole");
     expect_import_equals_adding(ascii, "ascii");
+    std::remove(whole.c_str());
     std::remove(ascii.c_str());
 }
