@@ -358,6 +358,10 @@ const error_block *pane_key(HWND, void *, int, int *key)
     if (text_box_has_focus())
         return nullptr;
     int k = *key;
+    // Alt with a letter is a menu's mnemonic, not typing (AltGr, which holds
+    // Ctrl too, still types its characters).
+    if (GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0)
+        return nullptr;
     if (!(k & KEY_VIRTUAL)) {
         if (k == 27)
             set_stop();
