@@ -12,7 +12,7 @@
 #pragma once
 #include <cstdint>
 
-#include "toolkit/drawing/font_spec.h"   // font_spec
+#include "toolkit/drawing/fonts.h"   // font_spec
 
 const int grid_plane_side = 128;   // cells per column in every plane
 const int grid_plane_bytes = 128 * 128;

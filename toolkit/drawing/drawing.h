@@ -33,7 +33,7 @@
 #pragma once
 #include <cstdint>
 
-#include "toolkit/drawing/font_spec.h"
+#include "toolkit/drawing/fonts.h"
 #include "toolkit/events/handles.h"
 
 struct error_block;
