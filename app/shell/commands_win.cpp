@@ -145,7 +145,7 @@ struct simple_window {
     HWND window;
 };
 simple_window simple_windows[] = {
-    {TEMPLATE_CHECK, "{SPCH}", nullptr}, {TEMPLATE_CUSTOM, nullptr, nullptr},
+    {TEMPLATE_CUSTOM, nullptr, nullptr},
     {TEMPLATE_CUSTOMW, nullptr, nullptr}, {TEMPLATE_CHOICES, nullptr, nullptr},
     {TEMPLATE_EDIT, nullptr, nullptr},
 };
@@ -269,7 +269,7 @@ const error_block *run_command(int id)
             debug_log("save as default: %s", e->errmess);
         return nullptr;
     case 40007: return command_quit();
-    case 40017: return open_simple_window(TEMPLATE_CHECK);
+    case 40017: return command_spell_check();
     case 40020: return open_newdict();
     case 40030: return command_set_grid_type(0);
     case 40031: return command_set_grid_type(1);

@@ -71,6 +71,13 @@ const error_block *open_simple_window(int template_number);
 const error_block *open_grid_size_dialog();
 HWND grid_size_dialog();
 
+// The Spell Check window (spell_check_win.cpp): Words > Spell Check, and
+// the window, its list pane and the list's selected row (-1 none) while open.
+const error_block *command_spell_check();
+HWND spell_check_window();
+HWND spell_check_list();
+int spell_check_selected_row();
+
 // The dictionary menu (dictionary_menu_win.cpp).
 void dictionary_menu_build();
 void dictionary_menu_attach();
