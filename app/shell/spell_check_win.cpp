@@ -217,17 +217,24 @@ void scroll_list_to(int scroll_y)
     redraw_list();
 }
 
-// Scrolls as little as brings the row into view.
-void scroll_to_row(int row)
+// Brings the row into view: a row just outside scrolls by as little as
+// shows it (arrow keys); with `centre`, a row further away comes to the
+// middle, so that the words after the place show too (typing).
+void scroll_to_row(int row, bool centre)
 {
     wdata *d = window_data(pane);
     if (!d || row < 0)
         return;
-    int top = -row * row_height;
-    if (top > d->scroll_y)
+    int top = -row * row_height, visible = visible_height();
+    bool above = top > d->scroll_y, below = top - row_height < d->scroll_y - visible;
+    if (!above && !below)
+        return;
+    if (centre && (top > d->scroll_y + row_height || top - 2 * row_height < d->scroll_y - visible))
+        scroll_list_to(top + (visible - row_height) / 2);
+    else if (above)
         scroll_list_to(top);
-    else if (top - row_height < d->scroll_y - visible_height())
-        scroll_list_to(top - row_height + visible_height());
+    else
+        scroll_list_to(top - row_height + visible);
 }
 
 // ---------------------------------------------------------------------
@@ -263,7 +270,7 @@ void follow_field()
     int row = static_cast<int>(cursor.number);
     if (match && row == selected)
         return;
-    scroll_to_row(min_of(row, static_cast<int>(d->words) - 1));
+    scroll_to_row(min_of(row, static_cast<int>(d->words) - 1), true);
     selected = match ? row : -1;
     redraw_list();
 }
@@ -435,7 +442,7 @@ const error_block *pane_key(HWND, void *, int, int *key)
         focus_row = row;
         put_row_in_field(row);
         selected = row;
-        scroll_to_row(row);
+        scroll_to_row(row, false);
         redraw_list();
     } else if ((k & ~KEY_SHIFT) == (KEY_VIRTUAL | VK_TAB)) {
         *key = -1;

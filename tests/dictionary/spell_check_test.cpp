@@ -192,6 +192,18 @@ TEST_F(SpellCheck, SuggestionStepsAndTheirEdgeCases)
     EXPECT_FALSE(has(s, "wondering"));
 }
 
+TEST_F(SpellCheck, AThreeLetterWordAppendsAtPositionThreeButGetsNoNearMissScan)
+{
+    // "axb" and "axbq" differ from the queries by a skipped byte on each
+    // side: only the near-miss scan can find them.
+    use_dictionaries({{"One", {"abx", "axb", "abxq", "axbq", "abyz"}}});
+    std::vector<std::string> s = suggestions("aby");
+    EXPECT_TRUE(has(s, "abx"));
+    EXPECT_TRUE(has(s, "abyz")) << "position 3 appends";
+    EXPECT_FALSE(has(s, "axb")) << "no near-miss scan below four letters";
+    EXPECT_TRUE(has(suggestions("abyq"), "axbq")) << "the scan runs from four letters";
+}
+
 // The words of a made-up language with long shared prefixes.
 std::vector<std::string> word_list(unsigned seed, int count)
 {
