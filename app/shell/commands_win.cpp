@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/dictionary/dictionary_set.h"
+#include "app/dictionary/spell_check.h"
 #include "app/grid/app_errors.h"
 #include "app/grid/clues.h"
 #include "app/grid/editing.h"
@@ -303,6 +304,11 @@ const error_block *command_save() { return save_grid(); }
 
 const error_block *command_quit()
 {
+    // An open Spell Check window closes first, with its question about
+    // changed dictionaries; if it cannot close, the program stays.
+    if (spell_check_window())
+        if (const error_block *e = close_spell_check())
+            return e;
     if (confirm_quit() == 0)
         task_quit(0);
     return nullptr;

@@ -624,11 +624,10 @@ const error_block *hook_show_word(const char *word)
     }
     set_title();
     icon_select(window, BROWSE, browse_mode);
-    if (opening) {
+    if (opening)
         SetForegroundWindow(window);
-        caret_set(window, FIELD, 0, -1);
-    }
-    return nullptr;
+    // The word selected in the field, so that typing corrects it.
+    return caret_set(window, FIELD, 0, -1);
 }
 
 // Asks whether to keep changed dictionaries: Yes saves them, any other

@@ -172,9 +172,11 @@ TEST_F(SpellWindow, ShowsOnlyTheUnknownCompleteWordWithItsSuggestionsThenCloses)
     EXPECT_STREQ(word_text(&spell_guess, 0), "wonder");
     EXPECT_EQ(spell_check_selected_row(), -1);
 
-    // Continue: no unknown word is left, nothing changed: the window
-    // closes without a question.
-    press(w, 1025);
+    // Return in the field (Continue): no unknown word is left, nothing
+    // changed: the window closes without a question.
+    EXPECT_EQ(GetFocus(), GetDlgItem(w, 1019));
+    PostMessageA(GetDlgItem(w, 1019), WM_KEYDOWN, VK_RETURN, 0);
+    settle();
     EXPECT_EQ(spell_check_window(), nullptr);
     EXPECT_FALSE(IsWindow(w));
     EXPECT_TRUE(boxes.empty());
@@ -294,8 +296,9 @@ TEST_F(SpellWindow, TypingClicksAndArrowsMoveTheSelectionThatIsDrawnInverted)
     press(w, 1021);   // back to Guess
     EXPECT_EQ(text_of(w), "Spell Check (Guess)");
     EXPECT_EQ(spell_check_selected_row(), -1);
-    press(w, 1026);   // Close
-    EXPECT_EQ(spell_check_window(), nullptr);
+    PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
+    settle();
+    EXPECT_EQ(spell_check_window(), nullptr) << "Escape closes";
 }
 
 }  // namespace
