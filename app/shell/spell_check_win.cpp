@@ -261,12 +261,10 @@ void follow_field()
         return;
     }
     WordCursor cursor;
-    bool match = text[0] && strlen(text) < WORD_BUFFER && find_word(d, text, &cursor, nullptr) == 1 &&
-                 strcmp(cursor.text, text) == 0;
-    if (!text[0] || strlen(text) >= WORD_BUFFER)
-        cursor.number = 0;
-    else if (!match)
-        find_word(d, text, &cursor, nullptr);
+    cursor.number = 0;
+    bool match = false;
+    if (text[0] && strlen(text) < WORD_BUFFER)
+        match = find_word(d, text, &cursor, nullptr) == 1 && strcmp(cursor.text, text) == 0;
     int row = static_cast<int>(cursor.number);
     if (match && row == selected)
         return;
@@ -298,23 +296,38 @@ void fill_combo()
     SendMessageA(combo, CB_SETCURSEL, count > 0 ? chosen : -1, 0);
 }
 
+bool holds_as_typed(const Dictionary *d, const char *text)
+{
+    WordCursor cursor;
+    return d->words > 0 && find_word(d, text, &cursor, nullptr) == 1 && strcmp(cursor.text, text) == 0;
+}
+
 // Adds the field's text to the chosen dictionary, whatever the list shows.
 // A word that is already there as typed changes nothing (and asks nothing
-// on closing); a failure to add leaves field and list as they are.
+// on closing). A text that cannot be stored (empty, 32 bytes or more, not
+// encodable) gets the beep; a memory failure leaves field and list as they
+// are, without a message.
 void add_field_word()
 {
     int slot = chosen_slot();
     char text[256] = "";
     icon_get_text(window, FIELD, text, sizeof text);
     size_t n = strlen(text);
-    if (slot < 0 || n == 0 || n >= WORD_BUFFER)
+    if (slot < 0)
         return;
+    if (n == 0 || n >= WORD_BUFFER) {
+        MessageBeep(MB_OK);
+        return;
+    }
     Dictionary *d = &dictionary_set.slots[slot].dictionary;
-    WordCursor cursor;
-    if (d->words > 0 && find_word(d, text, &cursor, nullptr) == 1 && strcmp(cursor.text, text) == 0)
+    if (holds_as_typed(d, text))
         return;
     if (add_word(d, text))
         return;
+    if (!holds_as_typed(d, text)) {
+        MessageBeep(MB_OK);
+        return;
+    }
     mark_slot_changed(slot);
     selected = -1;
     resize_list();
@@ -596,6 +609,8 @@ const error_block *open_window()
         forget_window();
         return e;
     }
+    // Typing stops at the longest word a dictionary holds.
+    SendDlgItemMessageA(window, FIELD, EM_LIMITTEXT, WORD_BUFFER - 1, 0);
     chosen = 0;
     selected = focus_row = -1;
     return nullptr;
