@@ -147,8 +147,13 @@ void paint_rows(HDC dc, int scroll_x, int scroll_y, int y0, int y1, int width_px
             SetTextColor(dc, RGB(0, 0, 0));
         }
         TextOutA(dc, m.x(4), m.y(top - ascent), cursor.text, static_cast<int>(strlen(cursor.text)));
-        if (row == focus_row)
-            FrameRect(dc, &band, static_cast<HBRUSH>(GetStockObject(row == selected ? WHITE_BRUSH : BLACK_BRUSH)));
+        if (row == focus_row) {
+            // Inside the band, so that the white outline of a selected
+            // row shows against the white rows around it.
+            RECT outline = band;
+            InflateRect(&outline, -1, -1);
+            FrameRect(dc, &outline, static_cast<HBRUSH>(GetStockObject(row == selected ? WHITE_BRUSH : BLACK_BRUSH)));
+        }
         if (row < last && !next_word(d, &cursor))
             break;
     }
@@ -505,13 +510,28 @@ void layout()
         MoveWindow(placed[i].control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     }
     MoveWindow(pane, list_rect.left, list_rect.top, max_of(list_rect.right + dx - list_rect.left, 20),
-               max_of(list_rect.bottom + dy - list_rect.top, row_height > 0 ? 20 : 20), TRUE);
+               max_of(list_rect.bottom + dy - list_rect.top, 20), TRUE);
     window_keep_scroll_valid(pane);
-    redraw_list();
+    // Controls moved into the newly uncovered part must be drawn again.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-const error_block *window_moved(HWND, void *, window_state *) {
+const error_block *window_moved(HWND, void *, window_state *)
+{
     layout();
+    return nullptr;
+}
+
+// The window is never made smaller than its template.
+const error_block *smallest_size(platform_message *m, void *, int *claimed)
+{
+    RECT r = {0, 0, template_client.cx, template_client.cy};
+    AdjustWindowRectEx(&r, GetWindowLongA(window, GWL_STYLE), FALSE, GetWindowLongA(window, GWL_EXSTYLE));
+    auto *info = reinterpret_cast<MINMAXINFO *>(m->lparam);
+    info->ptMinTrackSize.x = r.right - r.left;
+    info->ptMinTrackSize.y = r.bottom - r.top;
+    m->result = 0;
+    *claimed = 1;
     return nullptr;
 }
 
@@ -538,6 +558,7 @@ void unregister_all()
     deregister_click(window_click, window, nullptr);
     deregister_text_changed(text_changed, window, nullptr);
     deregister_open(window_moved, window, nullptr);
+    deregister_message_filter(EV_MSG_INSIDE, smallest_size, window, WM_GETMINMAXINFO, nullptr);
     deregister_subclass(add_adjust, GetDlgItem(window, ADD), nullptr);
     deregister_redraw(pane_redraw, pane, nullptr);
     deregister_click(pane_click, pane, nullptr);
@@ -604,6 +625,8 @@ const error_block *open_window()
         e = window_open_centred(window);
     if (!e)
         e = register_open(window_moved, window, nullptr);
+    if (!e)
+        e = register_message_filter(EV_MSG_INSIDE, smallest_size, window, WM_GETMINMAXINFO, nullptr);
     if (e) {
         unregister_all();
         forget_window();
