@@ -293,6 +293,12 @@ TEST_F(SpellWindow, TypingClicksAndArrowsMoveTheSelectionThatIsDrawnInverted)
     EXPECT_GT(selected_black, 5);
     EXPECT_GT(other_white, selected_black);
 
+    // Tab leaves the list for the next control.
+    SetFocus(list);
+    PostMessageA(list, WM_KEYDOWN, VK_TAB, 0);
+    settle();
+    EXPECT_EQ(GetFocus(), GetDlgItem(w, 1022));
+
     press(w, 1021);   // back to Guess
     EXPECT_EQ(text_of(w), "Spell Check (Guess)");
     EXPECT_EQ(spell_check_selected_row(), -1);
