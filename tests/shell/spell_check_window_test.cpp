@@ -180,7 +180,6 @@ TEST_F(SpellWindow, ShowsOnlyTheUnknownCompleteWordWithItsSuggestionsThenCloses)
     EXPECT_EQ(spell_check_window(), nullptr);
     EXPECT_FALSE(IsWindow(w));
     EXPECT_TRUE(boxes.empty());
-
 }
 
 TEST_F(SpellWindow, NoNewWordsWhenEveryCompleteWordIsKnown)
