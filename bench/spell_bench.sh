@@ -3,7 +3,9 @@
 # and hunspell, in the same run: 500 one-edit misspellings of MainDict
 # words (a letter dropped, added, replaced or two swapped, never the first
 # letter, none of them a word of the list), each program given all of them
-# at once. Per-word time is the marginal cost: (time for 500 - time for 1)
+# at once; a second 500 with the edit at the first letter give a second
+# recall column (the checker never replaces a first letter, by design).
+# Per-word time is the marginal cost: (time for 500 - time for 1)
 # / 499, so start-up and dictionary loading cancel out. Recall is the
 # share of misspellings whose original word is among the suggestions.
 # (hunspell takes far longer than the others: expect minutes.)
@@ -27,36 +29,45 @@ fi
 
 "$build/quill" dict import "$work/MainDict.dic" "$list" >/dev/null
 
-# The misspellings (fixed seed), as "misspelling original" lines.
-python3 - "$list" "$work/pairs.txt" <<'PY'
+# The misspellings (fixed seed), as "misspelling original" lines: the
+# timed set with the edit after the first letter, and a second set with the
+# edit at the first letter (a swap of the first two letters when the kind
+# is a swap), for recall only.
+python3 - "$list" "$work/pairs.txt" "$work/first_pairs.txt" <<'PY'
 import random, re, sys
 words = [w.strip() for w in open(sys.argv[1], encoding='latin-1')]
 known = set(w.lower() for w in words)
 plain = [w for w in words if re.fullmatch('[a-z]{4,12}', w)]
 rng = random.Random(2026)
-pairs = []
-while len(pairs) < 500:
-    w = rng.choice(plain)
-    at = rng.randrange(1, len(w))
-    kind = rng.randrange(4)
-    letter = rng.choice('abcdefghijklmnopqrstuvwxyz')
-    if kind == 0:
-        q = w[:at] + w[at + 1:]
-    elif kind == 1:
-        q = w[:at] + letter + w[at:]
-    elif kind == 2:
-        q = w[:at] + letter + w[at + 1:]
-    elif at + 1 < len(w):
-        q = w[:at] + w[at + 1] + w[at] + w[at + 2:]
-    else:
-        continue
-    if q.lower() not in known:
-        pairs.append((q, w))
-with open(sys.argv[2], 'w') as f:
-    for q, w in pairs:
-        f.write(f'{q} {w}\n')
+
+def misspellings(first, path):
+    pairs = []
+    while len(pairs) < 500:
+        w = rng.choice(plain)
+        at = 0 if first else rng.randrange(1, len(w))
+        kind = rng.randrange(4)
+        letter = rng.choice('abcdefghijklmnopqrstuvwxyz')
+        if kind == 0:
+            q = w[:at] + w[at + 1:]
+        elif kind == 1:
+            q = w[:at] + letter + w[at:]
+        elif kind == 2:
+            q = w[:at] + letter + w[at + 1:]
+        elif at + 1 < len(w):
+            q = w[:at] + w[at + 1] + w[at] + w[at + 2:]
+        else:
+            continue
+        if q.lower() not in known:
+            pairs.append((q, w))
+    with open(path, 'w') as f:
+        for q, w in pairs:
+            f.write(f'{q} {w}\n')
+
+misspellings(False, sys.argv[2])
+misspellings(True, sys.argv[3])
 PY
 cut -d' ' -f1 "$work/pairs.txt" > "$work/all.txt"
+cut -d' ' -f1 "$work/first_pairs.txt" > "$work/first.txt"
 head -1 "$work/all.txt" > "$work/one.txt"
 
 now() { date +%s.%N; }
@@ -81,6 +92,7 @@ for tool in quill aspell hunspell; do
     all=$(timed "$work/all.txt" "$work/$tool.out" "${tool}_run")
     one=$(timed "$work/one.txt" /dev/null "${tool}_run")
     per_word[$tool]=$(python3 -c "print(max(0.0, ($all - $one) / 499))")
+    "${tool}_run" < "$work/first.txt" > "$work/$tool.first.out" 2>/dev/null || true
 done
 
 python3 - "$work" "${per_word[quill]}" "${per_word[aspell]}" "${per_word[hunspell]}" <<'PY'
@@ -111,11 +123,21 @@ suggested = {
     'aspell': ispell_suggestions(f'{work}/aspell.out'),
     'hunspell': ispell_suggestions(f'{work}/hunspell.out'),
 }
-print(f"{'spelling (500 one-edit misspellings)':38} {'per word':>10} {'vs aspell':>10} {'recall':>8} {'mean sugg.':>10}")
+first_pairs = [l.split() for l in open(f'{work}/first_pairs.txt')]
+first_suggested = {
+    'quill': [l.rstrip('\n').split('\t')[1:] for l in open(f'{work}/quill.first.out', encoding='latin-1')],
+    'aspell': ispell_suggestions(f'{work}/aspell.first.out'),
+    'hunspell': ispell_suggestions(f'{work}/hunspell.first.out'),
+}
+
+def recall(pairs, lists):
+    return sum(1 for (q, w), s in zip(pairs, lists) if w in s) / len(pairs)
+
+print(f"{'spelling (500 one-edit misspellings)':38} {'per word':>10} {'vs aspell':>10} {'recall':>8} {'mean sugg.':>10} {'recall, 1st letter':>19}")
 for tool in ('quill', 'aspell', 'hunspell'):
     lists = suggested[tool]
-    hits = sum(1 for (q, w), s in zip(pairs, lists) if w in s)
     mean = sum(len(s) for s in lists) / max(1, len(lists))
     ratio = times[tool] / times['aspell'] if times['aspell'] > 0 else float('nan')
-    print(f"{tool:38} {times[tool] * 1e3:>8.3f}ms {ratio:>9.2f}x {hits / len(pairs):>7.1%} {mean:>10.1f}")
+    print(f"{tool:38} {times[tool] * 1e3:>8.3f}ms {ratio:>9.2f}x {recall(pairs, lists):>7.1%} {mean:>10.1f}"
+          f" {recall(first_pairs, first_suggested[tool]):>18.1%}")
 PY
