@@ -8,12 +8,9 @@
 // first unknown word, shows each later one, and on closing asks whether
 // to keep changed dictionaries. At most one window exists.
 //
-// The list is a scrolling pane laid over the template's list area. Row r
-// shows word number r of the dictionary shown; its band runs from work
-// area y = -r * row height down by one row height, and only the visible
-// rows are decoded (word_at for the first, next_word for the rest). The
-// selected row is drawn inverted (black with white text); the focus row,
-// while the pane has the input focus, gets a rectangle around it.
+// The list is a word list pane (word_list.h) laid over the template's
+// list area; the window grows with its frame, the list and the field
+// taking the change of size.
 #include <windows.h>
 #include <cstdio>
 #include <cstring>
@@ -22,6 +19,7 @@
 #include "app/dictionary/search_dictionaries.h"
 #include "app/dictionary/spell_check.h"
 #include "app/shell/shell.h"
+#include "app/shell/word_list.h"
 #include "toolkit/events/events.h"
 #include "toolkit/events/window.h"
 #include "toolkit/messages/confirm.h"
@@ -32,18 +30,10 @@ namespace {
 
 enum : int { FIELD = 1019, BROWSE = 1021, COMBO = 1022, LIST = 1023, ADD = 1024, CONTINUE = 1025, CLOSE = 1026 };
 
-// The list's font: until the Choices window keeps a dictionary font, the
-// list uses this one.
-const char list_face[] = "Arial";
-const int list_height = 160;        // sixteenths of a point
-
 HWND window = nullptr;              // null while closed
-HWND pane = nullptr;                // the list, a child of the window
 bool browse_mode = false;           // kept between checks; Guess at start-up
 int chosen = 0;                     // position in the document's list
-int selected = -1;                  // word number, -1 none
-int focus_row = -1;                 // word number, -1 none (pane without focus)
-int row_height = 32, ascent = 24, char_width = 16;   // OS units
+word_list list = {};                // the list; its pane is null while closed
 
 // Child controls as the template placed them, for resizing.
 struct placed_control {
@@ -56,7 +46,6 @@ RECT list_rect;                      // the list area, client pixels
 SIZE template_client;                // client size the template gave
 
 int max_of(int a, int b) { return a > b ? a : b; }
-int min_of(int a, int b) { return a < b ? a : b; }
 
 // ---------------------------------------------------------------------
 // The dictionaries.
@@ -82,166 +71,6 @@ const Dictionary *shown()
     return chosen_slot() >= 0 ? search_dictionary(chosen) : nullptr;
 }
 
-int shown_words()
-{
-    const Dictionary *d = shown();
-    return d ? static_cast<int>(d->words) : 0;
-}
-
-// ---------------------------------------------------------------------
-// Drawing the list.
-
-HFONT make_list_font(HDC dc)
-{
-    int height = MulDiv(list_height, GetDeviceCaps(dc, LOGPIXELSY), 16 * 72);
-    return CreateFontA(-max_of(height, 1), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, list_face);
-}
-
-void measure_font()
-{
-    HDC screen = GetDC(nullptr);
-    HFONT font = make_list_font(screen);
-    HGDIOBJ old = SelectObject(screen, font);
-    TEXTMETRICA tm;
-    GetTextMetricsA(screen, &tm);
-    SelectObject(screen, old);
-    DeleteObject(font);
-    ReleaseDC(nullptr, screen);
-    row_height = max_of(os_from_px_y(tm.tmHeight + tm.tmExternalLeading), 2);
-    ascent = os_from_px_y(tm.tmAscent);
-    char_width = max_of(os_from_px_x(tm.tmAveCharWidth), 1);
-}
-
-struct mapping {
-    int scroll_x, scroll_y;
-    int x(int work_x) const { return px_from_os_x(work_x - scroll_x); }
-    int y(int work_y) const { return px_from_os_y(scroll_y - work_y); }
-};
-
-void paint_rows(HDC dc, int scroll_x, int scroll_y, int y0, int y1, int width_px)
-{
-    mapping m{scroll_x, scroll_y};
-    RECT clip;
-    GetClipBox(dc, &clip);
-    FillRect(dc, &clip, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    const Dictionary *d = shown();
-    if (!d || d->words == 0)
-        return;
-    int first = max_of(0, -y1 / row_height);
-    int last = min_of(static_cast<int>(d->words) - 1, -y0 / row_height);
-    WordCursor cursor;
-    if (first > last || !word_at(d, first, &cursor))
-        return;
-    HFONT font = make_list_font(dc);
-    HGDIOBJ old = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextAlign(dc, TA_BASELINE | TA_LEFT);
-    for (int row = first; row <= last; row++) {
-        int top = -row * row_height;
-        RECT band = {0, m.y(top), width_px, m.y(top - row_height)};
-        if (row == selected) {
-            FillRect(dc, &band, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-            SetTextColor(dc, RGB(255, 255, 255));
-        } else {
-            SetTextColor(dc, RGB(0, 0, 0));
-        }
-        TextOutA(dc, m.x(4), m.y(top - ascent), cursor.text, static_cast<int>(strlen(cursor.text)));
-        if (row == focus_row) {
-            // Inside the band, so that the white outline of a selected
-            // row shows against the white rows around it.
-            RECT outline = band;
-            InflateRect(&outline, -1, -1);
-            FrameRect(dc, &outline, static_cast<HBRUSH>(GetStockObject(row == selected ? WHITE_BRUSH : BLACK_BRUSH)));
-        }
-        if (row < last && !next_word(d, &cursor))
-            break;
-    }
-    SelectObject(dc, old);
-    DeleteObject(font);
-}
-
-// Painted off-screen and copied, so that redraws do not flicker.
-const error_block *pane_redraw(HWND w, void *)
-{
-    redraw_block b{};
-    b.window = w;
-    const error_block *e = wimp_redraw_in(&b);
-    while (!e && b.more) {
-        RECT client;
-        GetClientRect(w, &client);
-        HDC memory = CreateCompatibleDC(b.dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(b.dc, max_of(client.right, 1), max_of(client.bottom, 1));
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        paint_rows(memory, b.scroll_x, b.scroll_y, b.g1, b.g3, client.right);
-        RECT clip;
-        GetClipBox(b.dc, &clip);
-        BitBlt(b.dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, memory, clip.left,
-               clip.top, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        wimp_redraw_end(&b);
-    }
-    return e;
-}
-
-const error_block *no_erase(platform_message *m, void *, int *claimed)
-{
-    m->result = 1;
-    *claimed = 1;
-    return nullptr;
-}
-
-void redraw_list()
-{
-    if (pane)
-        InvalidateRect(pane, nullptr, FALSE);
-}
-
-// The work area: one row per word, 32 average characters wide.
-void resize_list()
-{
-    if (pane)
-        window_set_extent(pane, 0, -shown_words() * row_height, 32 * char_width, 0);
-}
-
-int visible_height()
-{
-    RECT c;
-    GetClientRect(pane, &c);
-    return os_from_px_y(c.bottom);
-}
-
-void scroll_list_to(int scroll_y)
-{
-    if (wdata *d = window_data(pane)) {
-        d->scroll_y = scroll_y;
-        window_keep_scroll_valid(pane);
-    }
-    redraw_list();
-}
-
-// Brings the row into view: a row just outside scrolls by as little as
-// shows it (arrow keys); with `centre`, a row further away comes to the
-// middle, so that the words after the place show too (typing).
-void scroll_to_row(int row, bool centre)
-{
-    wdata *d = window_data(pane);
-    if (!d || row < 0)
-        return;
-    int top = -row * row_height, visible = visible_height();
-    bool above = top > d->scroll_y, below = top - row_height < d->scroll_y - visible;
-    if (!above && !below)
-        return;
-    if (centre && (top > d->scroll_y + row_height || top - 2 * row_height < d->scroll_y - visible))
-        scroll_list_to(top + (visible - row_height) / 2);
-    else if (above)
-        scroll_list_to(top);
-    else
-        scroll_list_to(top - row_height + visible);
-}
-
 // ---------------------------------------------------------------------
 // The word field and the list.
 
@@ -252,39 +81,21 @@ void set_title()
     SetWindowTextA(window, title);
 }
 
-// The field's text looked up in the dictionary shown: the list scrolls to
-// its row, or to the row of the word before its place, and selects it only
-// when it is there with the same letter case.
 void follow_field()
 {
     char text[256] = "";
     icon_get_text(window, FIELD, text, sizeof text);
-    const Dictionary *d = shown();
-    if (!d || d->words == 0) {
-        selected = -1;
-        redraw_list();
-        return;
-    }
-    WordCursor cursor;
-    cursor.number = 0;
-    bool match = false;
-    if (text[0] && strlen(text) < WORD_BUFFER)
-        match = find_word(d, text, &cursor, nullptr) == 1 && strcmp(cursor.text, text) == 0;
-    int row = static_cast<int>(cursor.number);
-    if (match && row == selected)
-        return;
-    scroll_to_row(min_of(row, static_cast<int>(d->words) - 1), true);
-    selected = match ? row : -1;
-    redraw_list();
+    word_list_follow(&list, text);
 }
 
 // The list shows the dictionary of the current mode from its top.
 void show_mode()
 {
-    selected = -1;
-    focus_row = GetFocus() == pane && shown_words() > 0 ? 0 : -1;
-    resize_list();
-    scroll_list_to(0);
+    const Dictionary *d = shown();
+    list.selected = -1;
+    list.focus_row = GetFocus() == list.pane && d && d->words > 0 ? 0 : -1;
+    word_list_resize(&list);
+    word_list_scroll_top(&list);
     set_title();
     icon_select(window, BROWSE, browse_mode);
 }
@@ -334,19 +145,13 @@ void add_field_word()
         return;
     }
     mark_slot_changed(slot);
-    selected = -1;
-    resize_list();
-    redraw_list();
+    list.selected = -1;
+    word_list_resize(&list);
+    word_list_redraw(&list);
     follow_field();
 }
 
-void put_row_in_field(int row)
-{
-    const Dictionary *d = shown();
-    WordCursor cursor;
-    if (d && word_at(d, row, &cursor))
-        icon_set_text(window, FIELD, cursor.text);
-}
+void put_in_field(const char *word) { icon_set_text(window, FIELD, word); }
 
 void toggle_mode()
 {
@@ -423,73 +228,11 @@ const error_block *text_changed(HWND, int icon, void *)
     return nullptr;
 }
 
-int row_under(const mouse_block *mouse)
+// Return and Escape in the list act as in the window.
+const error_block *list_key(int key)
 {
-    window_state s;
-    if (window_get_state(pane, &s))
-        return -1;
-    int work_y = mouse->y - s.y1 + s.scroll_y;
-    return work_y > 0 ? -1 : -work_y / row_height;
-}
-
-const error_block *pane_click(HWND, void *, mouse_block *mouse)
-{
-    if (mouse->buttons != BUTTON_SELECT)
-        return nullptr;
-    int row = row_under(mouse);
-    if (row < 0 || row >= shown_words())
-        return nullptr;
-    focus_row = row;
-    put_row_in_field(row);   // the field's change selects the row
-    selected = row;
-    redraw_list();
-    SetFocus(pane);
-    return nullptr;
-}
-
-const error_block *pane_key(HWND, void *, int, int *key)
-{
-    int k = *key;
-    int words = shown_words();
-    if (k == (KEY_VIRTUAL | VK_UP) || k == (KEY_VIRTUAL | VK_DOWN)) {
-        *key = -1;
-        if (words == 0)
-            return nullptr;
-        int from = focus_row >= 0 ? focus_row : (selected >= 0 ? selected : 0);
-        int row = max_of(0, min_of(words - 1, from + (k == (KEY_VIRTUAL | VK_UP) ? -1 : 1)));
-        focus_row = row;
-        put_row_in_field(row);
-        selected = row;
-        scroll_to_row(row, false);
-        redraw_list();
-    } else if ((k & ~KEY_SHIFT) == (KEY_VIRTUAL | VK_TAB)) {
-        *key = -1;
-        if (HWND next = GetNextDlgTabItem(window, pane, (k & KEY_SHIFT) != 0))
-            SetFocus(next);
-    } else if (k == (KEY_VIRTUAL | VK_RETURN) || k == 13) {
-        *key = -1;
-        return check_next();
-    } else if (k == (KEY_VIRTUAL | VK_ESCAPE) || k == 27) {
-        *key = -1;
-        return close_spell_check();
-    }
-    return nullptr;
-}
-
-// Gaining the focus: the focus row is the selected row, or the middle of
-// what is visible; losing it clears the focus row.
-const error_block *pane_focus(HWND, void *, int gained)
-{
-    if (!gained) {
-        focus_row = -1;
-    } else if (selected >= 0) {
-        focus_row = selected;
-    } else if (wdata *d = window_data(pane)) {
-        int middle = (-d->scroll_y + visible_height() / 2) / row_height;
-        focus_row = shown_words() > 0 ? min_of(middle, shown_words() - 1) : -1;
-    }
-    redraw_list();
-    return nullptr;
+    int k = key;
+    return window_key(window, nullptr, -1, &k);
 }
 
 // Resizing: the field and the list take the change of width, the list
@@ -509,9 +252,9 @@ void layout()
             r.right = max_of(r.left + 20, r.right + dx);
         MoveWindow(placed[i].control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     }
-    MoveWindow(pane, list_rect.left, list_rect.top, max_of(list_rect.right + dx - list_rect.left, 20),
+    MoveWindow(list.pane, list_rect.left, list_rect.top, max_of(list_rect.right + dx - list_rect.left, 20),
                max_of(list_rect.bottom + dy - list_rect.top, 20), TRUE);
-    window_keep_scroll_valid(pane);
+    window_keep_scroll_valid(list.pane);
     // Controls moved into the newly uncovered part must be drawn again.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -560,18 +303,15 @@ void unregister_all()
     deregister_open(window_moved, window, nullptr);
     deregister_message_filter(EV_MSG_INSIDE, smallest_size, window, WM_GETMINMAXINFO, nullptr);
     deregister_subclass(add_adjust, GetDlgItem(window, ADD), nullptr);
-    deregister_redraw(pane_redraw, pane, nullptr);
-    deregister_click(pane_click, pane, nullptr);
-    deregister_key(pane_key, pane, nullptr);
-    deregister_focus(pane_focus, pane, nullptr);
-    deregister_message_filter(EV_MSG_INSIDE, no_erase, pane, WM_ERASEBKGND, nullptr);
+    if (list.pane)
+        word_list_forget(&list);
 }
 
 void forget_window()
 {
     HWND w = window;
     window = nullptr;
-    pane = nullptr;
+    list.pane = nullptr;
     placed_count = 0;
     window_delete(w);
 }
@@ -587,22 +327,14 @@ const error_block *register_all()
         e = register_text_changed(text_changed, window, nullptr);
     if (!e)
         e = register_subclass(add_adjust, GetDlgItem(window, ADD), nullptr);
-    if (!e)
-        e = register_redraw(pane_redraw, pane, nullptr);
-    if (!e)
-        e = register_click(pane_click, pane, nullptr);
-    if (!e)
-        e = register_key(pane_key, pane, nullptr);
-    if (!e)
-        e = register_focus(pane_focus, pane, nullptr);
-    if (!e)
-        e = register_message_filter(EV_MSG_INSIDE, no_erase, pane, WM_ERASEBKGND, nullptr);
     return e;
 }
 
+// The window opens with its controls noted for resizing and the list
+// laid over its list area, in the tab order after the word field. The
+// handlers for moving come last: opening moves the window.
 const error_block *open_window()
 {
-    measure_font();
     const error_block *e = window_create(TEMPLATE_CHECK, "{SPCH}", main_window, &window);
     if (e) {
         window = nullptr;
@@ -613,14 +345,14 @@ const error_block *open_window()
     GetClientRect(window, &client);
     template_client = {client.right, client.bottom};
     EnumChildWindows(window, note_control, 0);
-    e = window_create(TEMPLATE_PANE, nullptr, window, &pane);
-    if (!e) {
-        // In the tab order straight after the word field.
-        SetWindowLongA(pane, GWL_STYLE, GetWindowLongA(pane, GWL_STYLE) | WS_TABSTOP);
-        SetWindowPos(pane, GetDlgItem(window, FIELD), list_rect.left, list_rect.top,
-                     list_rect.right - list_rect.left, list_rect.bottom - list_rect.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    list.owner = window;
+    list.dictionary = shown;
+    list.row_chosen = put_in_field;
+    list.key = list_key;
+    const int area[4] = {list_rect.left, list_rect.top, list_rect.right, list_rect.bottom};
+    e = word_list_create(&list, area, FIELD);
+    if (!e)
         e = register_all();
-    }
     if (!e)
         e = window_open_centred(window);
     if (!e)
@@ -635,7 +367,6 @@ const error_block *open_window()
     // Typing stops at the longest word a dictionary holds.
     SendDlgItemMessageA(window, FIELD, EM_LIMITTEXT, WORD_BUFFER - 1, 0);
     chosen = 0;
-    selected = focus_row = -1;
     return nullptr;
 }
 
@@ -651,14 +382,14 @@ const error_block *hook_show_word(const char *word)
         if (const error_block *e = open_window())
             return e;
     fill_combo();
-    resize_list();
-    selected = -1;
+    word_list_resize(&list);
+    list.selected = -1;
     icon_set_text(window, FIELD, word);   // runs the field's change
     if (browse_mode) {
         follow_field();
     } else {
-        selected = -1;
-        scroll_list_to(0);
+        list.selected = -1;
+        word_list_scroll_top(&list);
     }
     set_title();
     icon_select(window, BROWSE, browse_mode);
@@ -708,12 +439,11 @@ const error_block *command_spell_check()
 {
     static const SpellCheckHooks hooks = {hook_window_open, hook_show_word, hook_close_window, hook_busy};
     spell_check_set_hooks(&hooks);
-    if (window) {
+    if (window)
         SetForegroundWindow(window);
-    }
     return start_spell_check();
 }
 
 HWND spell_check_window() { return window; }
-HWND spell_check_list() { return pane; }
-int spell_check_selected_row() { return selected; }
+HWND spell_check_list() { return list.pane; }
+int spell_check_selected_row() { return list.selected; }

@@ -193,9 +193,11 @@ TEST_F(SpellWindow, NoNewWordsWhenEveryCompleteWordIsKnown)
 
 TEST_F(SpellWindow, AddInGuessModeGoesToTheChosenDictionaryAndClosingAsksToRetain)
 {
-    for (int slot : {find_slot("MainDict"), other})
-        if (!document_list_contains(slot))
-            ASSERT_EQ(toggle_in_document(slot), nullptr);   // MainDict, Other
+    for (int slot : {find_slot("MainDict"), other}) {   // MainDict, Other
+        if (!document_list_contains(slot)) {
+            ASSERT_EQ(toggle_in_document(slot), nullptr);
+        }
+    }
     HWND w = open_in_guess_mode();
     ASSERT_NE(w, nullptr);
     ASSERT_EQ(SendDlgItemMessageA(w, 1022, CB_GETCOUNT, 0, 0), 2);

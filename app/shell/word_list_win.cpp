@@ -1,0 +1,313 @@
+// The word list pane. Row r shows word number r of the dictionary shown;
+// its band runs from work-area y = -r * row height down by one row
+// height, the word's baseline one ascent below the band's top and 4 units
+// from the left. Only the visible rows are decoded: word_at for the first,
+// next_word for each further one, so a list of any length draws at once.
+// The selected row is drawn inverted (black, the word in white); the focus
+// row, while the pane has the input focus, gets an outline inside its band
+// (white on the selected row, black elsewhere).
+#include "app/shell/word_list.h"
+
+#include <windows.h>
+#include <cstring>
+
+#include "app/dictionary/dictionary.h"
+#include "app/shell/shell.h"
+#include "toolkit/events/events.h"
+#include "toolkit/events/window.h"
+
+namespace {
+
+// The list's font: until the Choices window keeps a dictionary font, the
+// lists use this one.
+const char list_face[] = "Arial";
+const int list_height = 160;        // sixteenths of a point
+
+int max_of(int a, int b) { return a > b ? a : b; }
+int min_of(int a, int b) { return a < b ? a : b; }
+
+HFONT make_font(HDC dc)
+{
+    int height = MulDiv(list_height, GetDeviceCaps(dc, LOGPIXELSY), 16 * 72);
+    return CreateFontA(-max_of(height, 1), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, list_face);
+}
+
+void measure(word_list *list)
+{
+    HDC screen = GetDC(nullptr);
+    HFONT font = make_font(screen);
+    HGDIOBJ old = SelectObject(screen, font);
+    TEXTMETRICA tm;
+    GetTextMetricsA(screen, &tm);
+    SelectObject(screen, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+    list->row_height = max_of(os_from_px_y(tm.tmHeight + tm.tmExternalLeading), 2);
+    list->ascent = os_from_px_y(tm.tmAscent);
+    list->char_width = max_of(os_from_px_x(tm.tmAveCharWidth), 1);
+}
+
+int word_count(const word_list *list)
+{
+    const Dictionary *d = list->dictionary();
+    return d ? static_cast<int>(d->words) : 0;
+}
+
+int visible_height(const word_list *list)
+{
+    RECT c;
+    GetClientRect(list->pane, &c);
+    return os_from_px_y(c.bottom);
+}
+
+void scroll_to(word_list *list, int scroll_y)
+{
+    if (wdata *d = window_data(list->pane)) {
+        d->scroll_y = scroll_y;
+        window_keep_scroll_valid(list->pane);
+    }
+    word_list_redraw(list);
+}
+
+// Painted off-screen and copied, so that redraws do not flicker.
+const error_block *redraw(HWND w, void *value)
+{
+    auto *list = static_cast<word_list *>(value);
+    redraw_block b{};
+    b.window = w;
+    const error_block *e = wimp_redraw_in(&b);
+    while (!e && b.more) {
+        RECT client;
+        GetClientRect(w, &client);
+        HDC memory = CreateCompatibleDC(b.dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(b.dc, max_of(client.right, 1), max_of(client.bottom, 1));
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        word_list_paint(list, memory, b.scroll_x, b.scroll_y, b.g1, b.g3, client.right);
+        RECT clip;
+        GetClipBox(b.dc, &clip);
+        BitBlt(b.dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, memory, clip.left,
+               clip.top, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        wimp_redraw_end(&b);
+    }
+    return e;
+}
+
+const error_block *no_erase(platform_message *m, void *, int *claimed)
+{
+    m->result = 1;
+    *claimed = 1;
+    return nullptr;
+}
+
+void choose_row(word_list *list, int row)
+{
+    WordCursor cursor;
+    const Dictionary *d = list->dictionary();
+    list->focus_row = row;
+    if (d && word_at(d, row, &cursor))
+        list->row_chosen(cursor.text);
+    list->selected = row;
+    word_list_redraw(list);
+}
+
+const error_block *click(HWND, void *value, mouse_block *mouse)
+{
+    auto *list = static_cast<word_list *>(value);
+    window_state s;
+    if (mouse->buttons != BUTTON_SELECT || window_get_state(list->pane, &s))
+        return nullptr;
+    int work_y = mouse->y - s.y1 + s.scroll_y;
+    int row = work_y > 0 ? -1 : -work_y / list->row_height;
+    if (row < 0 || row >= word_count(list))
+        return nullptr;
+    choose_row(list, row);
+    SetFocus(list->pane);
+    return nullptr;
+}
+
+const error_block *key(HWND, void *value, int, int *code)
+{
+    auto *list = static_cast<word_list *>(value);
+    int k = *code;
+    if (k == (KEY_VIRTUAL | VK_UP) || k == (KEY_VIRTUAL | VK_DOWN)) {
+        *code = -1;
+        int words = word_count(list);
+        if (words == 0)
+            return nullptr;
+        int from = list->focus_row >= 0 ? list->focus_row : max_of(list->selected, 0);
+        int row = max_of(0, min_of(words - 1, from + (k == (KEY_VIRTUAL | VK_UP) ? -1 : 1)));
+        choose_row(list, row);
+        word_list_show_row(list, row, false);
+    } else if ((k & ~KEY_SHIFT) == (KEY_VIRTUAL | VK_TAB)) {
+        *code = -1;
+        if (HWND next = GetNextDlgTabItem(list->owner, list->pane, (k & KEY_SHIFT) != 0))
+            SetFocus(next);
+    } else if (k == (KEY_VIRTUAL | VK_RETURN) || k == 13) {
+        *code = -1;
+        return list->key(13);
+    } else if (k == (KEY_VIRTUAL | VK_ESCAPE) || k == 27) {
+        *code = -1;
+        return list->key(27);
+    }
+    return nullptr;
+}
+
+// Gaining the focus: the focus row is the selected row, or the middle of
+// what is visible; losing it clears the focus row.
+const error_block *focus(HWND, void *value, int gained)
+{
+    auto *list = static_cast<word_list *>(value);
+    int words = word_count(list);
+    if (!gained || words == 0) {
+        list->focus_row = -1;
+    } else if (list->selected >= 0) {
+        list->focus_row = list->selected;
+    } else if (wdata *d = window_data(list->pane)) {
+        int middle = (-d->scroll_y + visible_height(list) / 2) / list->row_height;
+        list->focus_row = min_of(middle, words - 1);
+    }
+    word_list_redraw(list);
+    return nullptr;
+}
+
+}  // namespace
+
+const error_block *word_list_create(word_list *list, const int area[4], int after)
+{
+    measure(list);
+    list->selected = list->focus_row = -1;
+    const error_block *e = window_create(TEMPLATE_PANE, nullptr, list->owner, &list->pane);
+    if (e) {
+        list->pane = nullptr;
+        return e;
+    }
+    // A tab stop, so that Tab from the owner's controls reaches it.
+    SetWindowLongA(list->pane, GWL_STYLE, GetWindowLongA(list->pane, GWL_STYLE) | WS_TABSTOP);
+    SetWindowPos(list->pane, GetDlgItem(list->owner, after), area[0], area[1], area[2] - area[0], area[3] - area[1],
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    e = register_redraw(redraw, list->pane, list);
+    if (!e)
+        e = register_click(click, list->pane, list);
+    if (!e)
+        e = register_key(key, list->pane, list);
+    if (!e)
+        e = register_focus(focus, list->pane, list);
+    if (!e)
+        e = register_message_filter(EV_MSG_INSIDE, no_erase, list->pane, WM_ERASEBKGND, list);
+    if (e) {
+        word_list_forget(list);
+        window_delete(list->pane);
+        list->pane = nullptr;
+        return e;
+    }
+    word_list_resize(list);
+    return nullptr;
+}
+
+void word_list_forget(word_list *list)
+{
+    deregister_redraw(redraw, list->pane, list);
+    deregister_click(click, list->pane, list);
+    deregister_key(key, list->pane, list);
+    deregister_focus(focus, list->pane, list);
+    deregister_message_filter(EV_MSG_INSIDE, no_erase, list->pane, WM_ERASEBKGND, list);
+}
+
+// The work area: one row per word, 32 average characters wide.
+void word_list_resize(word_list *list)
+{
+    if (list->pane)
+        window_set_extent(list->pane, 0, -word_count(list) * list->row_height, 32 * list->char_width, 0);
+}
+
+void word_list_redraw(word_list *list)
+{
+    if (list->pane)
+        InvalidateRect(list->pane, nullptr, FALSE);
+}
+
+void word_list_scroll_top(word_list *list) { scroll_to(list, 0); }
+
+void word_list_show_row(word_list *list, int row, bool centre)
+{
+    wdata *d = window_data(list->pane);
+    if (!d || row < 0)
+        return;
+    int height = list->row_height, top = -row * height, visible = visible_height(list);
+    bool above = top > d->scroll_y, below = top - height < d->scroll_y - visible;
+    if (!above && !below)
+        return;
+    if (centre && (top > d->scroll_y + height || top - 2 * height < d->scroll_y - visible))
+        scroll_to(list, top + (visible - height) / 2);
+    else if (above)
+        scroll_to(list, top);
+    else
+        scroll_to(list, top - height + visible);
+}
+
+void word_list_follow(word_list *list, const char *text)
+{
+    const Dictionary *d = list->dictionary();
+    if (!d || d->words == 0) {
+        list->selected = -1;
+        word_list_redraw(list);
+        return;
+    }
+    WordCursor cursor;
+    cursor.number = 0;
+    bool match = false;
+    if (text[0] && strlen(text) < WORD_BUFFER)
+        match = find_word(d, text, &cursor, nullptr) == 1 && strcmp(cursor.text, text) == 0;
+    int row = static_cast<int>(cursor.number);
+    if (match && row == list->selected)
+        return;
+    word_list_show_row(list, min_of(row, static_cast<int>(d->words) - 1), true);
+    list->selected = match ? row : -1;
+    word_list_redraw(list);
+}
+
+void word_list_paint(const word_list *list, HDC dc, int scroll_x, int scroll_y, int y0, int y1, int width)
+{
+    auto x = [&](int work_x) { return px_from_os_x(work_x - scroll_x); };
+    auto y = [&](int work_y) { return px_from_os_y(scroll_y - work_y); };
+    RECT clip;
+    GetClipBox(dc, &clip);
+    FillRect(dc, &clip, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    const Dictionary *d = list->dictionary();
+    int height = list->row_height;
+    if (!d || d->words == 0 || height <= 0)
+        return;
+    int first = max_of(0, -y1 / height);
+    int last = min_of(static_cast<int>(d->words) - 1, -y0 / height);
+    WordCursor cursor;
+    if (first > last || !word_at(d, first, &cursor))
+        return;
+    HFONT font = make_font(dc);
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_BASELINE | TA_LEFT);
+    for (int row = first; row <= last; row++) {
+        int top = -row * height;
+        RECT band = {0, y(top), width, y(top - height)};
+        bool selected = row == list->selected;
+        if (selected)
+            FillRect(dc, &band, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        SetTextColor(dc, selected ? RGB(255, 255, 255) : RGB(0, 0, 0));
+        TextOutA(dc, x(4), y(top - list->ascent), cursor.text, static_cast<int>(strlen(cursor.text)));
+        if (row == list->focus_row) {
+            // Inside the band, so that the white outline of a selected
+            // row shows against the white rows around it.
+            RECT outline = band;
+            InflateRect(&outline, -1, -1);
+            FrameRect(dc, &outline, static_cast<HBRUSH>(GetStockObject(selected ? WHITE_BRUSH : BLACK_BRUSH)));
+        }
+        if (row < last && !next_word(d, &cursor))
+            break;
+    }
+    SelectObject(dc, old);
+    DeleteObject(font);
+}
