@@ -5,6 +5,7 @@
 // the keys it does not take mean.
 #pragma once
 
+#include "toolkit/drawing/fonts.h"
 #include "toolkit/events/handles.h"
 
 struct Dictionary;
@@ -23,6 +24,10 @@ struct word_list {
     int focus_row;                      // word number, -1 while the pane lacks the focus
     int row_height, ascent, char_width; // OS units, from the list's font
 };
+
+// The font of the lists (the dictionary font of the choices); a change
+// applies to lists created afterwards.
+extern font_spec word_list_font;
 
 // Creates the pane from its template at `area` (the owner's client pixels:
 // left, top, right, bottom), after control `after` in the tab order, and

@@ -18,19 +18,19 @@
 
 namespace {
 
-// The list's font: until the Choices window keeps a dictionary font, the
-// lists use this one.
-const char list_face[] = "Arial";
-const int list_height = 160;        // sixteenths of a point
-
 int max_of(int a, int b) { return a > b ? a : b; }
 int min_of(int a, int b) { return a < b ? a : b; }
 
 HFONT make_font(HDC dc)
 {
-    int height = MulDiv(list_height, GetDeviceCaps(dc, LOGPIXELSY), 16 * 72);
-    return CreateFontA(-max_of(height, 1), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, list_face);
+    const font_spec &f = word_list_font;
+    int height = MulDiv(f.height, GetDeviceCaps(dc, LOGPIXELSY), 16 * 72);
+    int width = MulDiv(f.width, GetDeviceCaps(dc, LOGPIXELSX), 16 * 72);
+    char face[sizeof f.face];
+    memcpy(face, f.face, sizeof face);
+    face[sizeof face - 1] = 0;
+    return CreateFontA(-max_of(height, 1), width, 0, 0, static_cast<int>(f.weight), f.italic != 0, 0, 0,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
 }
 
 void measure(word_list *list)
@@ -175,6 +175,8 @@ const error_block *focus(HWND, void *value, int gained)
 }
 
 }  // namespace
+
+font_spec word_list_font = {160, 0, "Arial", 400, FW_NORMAL, 0};
 
 const error_block *word_list_create(word_list *list, const int area[4], int after)
 {
