@@ -146,7 +146,7 @@ struct simple_window {
     HWND window;
 };
 simple_window simple_windows[] = {
-    {TEMPLATE_CUSTOM, nullptr, nullptr},
+    {TEMPLATE_CHECK, "{SPCH}", nullptr}, {TEMPLATE_CUSTOM, nullptr, nullptr},
     {TEMPLATE_CUSTOMW, nullptr, nullptr}, {TEMPLATE_CHOICES, nullptr, nullptr},
     {TEMPLATE_EDIT, nullptr, nullptr},
 };
