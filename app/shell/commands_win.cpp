@@ -19,6 +19,7 @@
 #include "app/grid/picture.h"
 #include "app/grid/picture_svg.h"
 #include "app/grid/result_list.h"
+#include "app/shell/choices.h"
 #include "app/shell/shell.h"
 #include "toolkit/events/events.h"
 #include "toolkit/events/menus.h"
@@ -283,8 +284,8 @@ const error_block *run_command(int id)
     case 40014: lower_case_command(); return nullptr;
     case 40032: grid_pane_undo(); return nullptr;
     case 40033: grid_pane_redo(); return nullptr;
-    case 40026: return open_simple_window(grid.grid_type == 1 ? TEMPLATE_CUSTOMW : TEMPLATE_CUSTOM);
-    case 40027: return open_simple_window(TEMPLATE_CHOICES);
+    case 40026: return open_customise_window(main_window);
+    case 40027: return open_choices_window(main_window);
     case 40015: return command_help();
     case 40016: return info_window(main_window, 220, "(26-June-2012)", nullptr);
     }

@@ -4,11 +4,14 @@
 #pragma once
 #include <cstdint>
 
+#include "toolkit/drawing/fonts.h"
 #include "toolkit/events/handles.h"
 
 struct error_block;
 struct mouse_block;
 struct window_state;
+struct HFONT__;
+typedef HFONT__ *HFONT;
 
 // Template numbers of the program's windows.
 enum : int {
@@ -109,18 +112,33 @@ void pane_layout_for_parts();
 const error_block *list_delete_selected();
 const error_block *list_add_typed_word();
 
-// The choices that the panes use (choices_win.cpp).
+// The user's choices (choices_win.cpp): read at start-up from the per-user
+// choices file, written by Save in the Choices window. The divider
+// position is grid.split_fraction.
 struct shell_choices {
+    font_spec dictionary_font;   // the Edit Dictionary and Spell Check word lists
+    font_spec solutions_font;    // the solutions pane
     uint32_t cursor_colour;      // colour word
     uint32_t selected_colour;    // colour word
-    int32_t maximum_solutions;
-    char solutions_face[64];
-    int32_t solutions_height;    // sixteenths of a point
+    int32_t maximum_solutions;   // 20 to 1000000
 };
 extern shell_choices choices;
+shell_choices choices_built_in();
 struct solutions_metrics {
     int line_height, char_height, ascent, char_width;   // OS units
 };
 extern solutions_metrics metrics;
+// The dictionary word lists: the font's ascent, a row's height and the
+// list's width (32 average characters), OS units.
+struct dictionary_list_metrics {
+    int ascent, row_height, width;
+};
+extern dictionary_list_metrics dictionary_metrics;
+// The folder of the choices files (a path that may hold a registry
+// reference), ending in a separator; tests point it elsewhere.
+extern const char *choices_folder;
 void read_choices();
+const error_block *write_choices();
 void update_metrics();
+// A screen font made from a font record for `dc` (the caller deletes it).
+HFONT choices_make_font(const font_spec &font, HDC dc);

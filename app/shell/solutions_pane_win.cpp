@@ -34,12 +34,7 @@ struct mapping {
     int y(int work_y) const { return px_from_os_y(scroll_y - work_y); }
 };
 
-HFONT solutions_font(HDC dc)
-{
-    int height = MulDiv(choices.solutions_height, GetDeviceCaps(dc, LOGPIXELSY), 16 * 72);
-    return CreateFontA(-max_of(height, 1), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, choices.solutions_face);
-}
+HFONT solutions_font(HDC dc) { return choices_make_font(choices.solutions_font, dc); }
 
 void text_at(HDC dc, int x, int y, const char *text, int length)
 {
