@@ -16,6 +16,8 @@
 #include "toolkit/events/events.h"
 #include "toolkit/events/window.h"
 
+void (*dictionary_lists_changed)() = nullptr;
+
 namespace {
 
 enum : int {
@@ -63,6 +65,8 @@ void apply_working()
         pane_layout_one_column();
     pane_set_extent();
     pane_redraw();
+    if (dictionary_lists_changed)
+        dictionary_lists_changed();
     grid_ui_redraw_grid();
 }
 

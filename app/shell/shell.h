@@ -134,6 +134,10 @@ struct dictionary_list_metrics {
     int ascent, row_height, width;
 };
 extern dictionary_list_metrics dictionary_metrics;
+// Set by the windows that show dictionary word lists while one is open:
+// called after the Choices window applied new fonts, to set the lists'
+// extents from their word counts and redraw them. Null when none is open.
+extern void (*dictionary_lists_changed)();
 // The folder of the choices files (a path that may hold a registry
 // reference), ending in a separator; tests point it elsewhere.
 extern const char *choices_folder;
