@@ -183,6 +183,7 @@ protected:
         pick_font = fake_font;
         picks = 0;
         last_box.clear();
+        clear_modified();   // so that the type changes without a question
         if (grid.grid_type != 0)
             command_set_grid_type(0);
         restore_defaults();
@@ -437,7 +438,6 @@ TEST_F(Choices, CustomiseForAWordsquareSetsLengthDirectionsAndSolutions)
     type(open_customise(), 1008, "0");
     press(customise_window(), IDOK);
     EXPECT_EQ(grid.min_word_length, 1);
-    command_set_grid_type(0);
 }
 
 // The real choosers, each answered with OK as soon as it shows.
