@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -95,51 +97,10 @@ control_pixels paint_of(HWND window, int icon)
     return p;
 }
 
-// With QM_SHOT_DIR set, the window as the display shows it goes to
-// DIR\NAME.bmp, for looking at.
-void shot(HWND window, const char *name)
-{
-    const char *dir = getenv("QM_SHOT_DIR");
-    if (!dir)
-        return;
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    for (int i = 0; i < 10; i++) {   // the display gets what was painted a little later
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&m);
-        Sleep(30);
-    }
-    RECT r;
-    GetWindowRect(window, &r);
-    int w = r.right - r.left, h = r.bottom - r.top, row = (w * 3 + 3) & ~3;
-    BITMAPINFOHEADER bh{sizeof bh, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    BITMAPFILEHEADER fh{0x4D42, (DWORD)(sizeof fh + sizeof bh + row * h), 0, 0, sizeof fh + sizeof bh};
-    std::vector<char> bits((size_t)(row * h));
-    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-    HBITMAP b = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(dc, b);
-    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(dc, old);
-    GetDIBits(dc, b, 0, h, bits.data(), (BITMAPINFO *)&bh, DIB_RGB_COLORS);
-    if (FILE *f = fopen((std::string(dir) + "\\" + name + ".bmp").c_str(), "wb")) {
-        fwrite(&fh, sizeof fh, 1, f);
-        fwrite(&bh, sizeof bh, 1, f);
-        fwrite(bits.data(), bits.size(), 1, f);
-        fclose(f);
-    }
-    DeleteObject(b);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-}
-
 std::vector<unsigned char> file_bytes(const std::string &path)
 {
-    std::vector<unsigned char> bytes(1000);
-    FILE *f = fopen(path.c_str(), "rb");
-    bytes.resize(f ? fread(bytes.data(), 1, bytes.size(), f) : 0);
-    if (f)
-        fclose(f);
-    return bytes;
+    std::ifstream f(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
 int32_t word_in(const std::vector<unsigned char> &b, size_t at)
@@ -300,7 +261,6 @@ TEST_F(Choices, BuiltInWithoutAFileMaxSolutionsClampedAndSaveSurvivesARestart)
     control_pixels sample = paint_of(w, 1018);
     EXPECT_GT(sample.count_near(RGB(0, 0, 0), 60), 20) << "the sample text, black";
     EXPECT_GT(sample.count_near(RGB(255, 255, 255)), sample.width * sample.height / 3) << "on white";
-    shot(w, "choices");
     type(w, 1022, "4321");
     grid.split_fraction = 30000;
     press(w, 3);   // Save
@@ -384,7 +344,6 @@ TEST_F(Choices, CustomiseClampsTheSquareAndOnlyOkModifiesTheGrid)
     EXPECT_LT(clue.count_near(RGB(0, 255, 0), 160), text.count_near(RGB(0, 255, 0), 160));
     next_font = font("Times New Roman", 256, 400, 0);
     press(w, 1018);
-    shot(w, "customise");
     press(w, IDOK);
     EXPECT_EQ(customise_window(), nullptr);
     EXPECT_EQ(grid.square_percent, 150) << "100 becomes 150";
@@ -422,7 +381,6 @@ TEST_F(Choices, CustomiseForAWordsquareSetsLengthDirectionsAndSolutions)
     EXPECT_EQ(IsDlgButtonChecked(w, 1032), BST_CHECKED);
     for (int icon : {1030, 1034, 1033, 1029, 1028, 1031, 1036, 1035})
         EXPECT_EQ(IsDlgButtonChecked(w, icon), icon == 1030 || icon == 1034 || icon == 1033 || icon == 1029) << icon;
-    shot(w, "customise-wordsquare");
     tick(w, 1030);   // Left off
     tick(w, 1031);   // Right on
     tick(w, 1035);   // Up+Right on
@@ -458,9 +416,6 @@ void CALLBACK answer_chooser(HWND, UINT, UINT_PTR id, DWORD)
     if (!chooser_seen)
         return;
     KillTimer(nullptr, id);
-    char name[32];
-    GetWindowTextA(chooser_seen, name, sizeof name);
-    shot(chooser_seen, strstr(name, "ont") ? "font-chooser" : "colour-chooser");
     PostMessageA(chooser_seen, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(chooser_seen, IDOK));
 }
 
