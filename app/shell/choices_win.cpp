@@ -18,6 +18,7 @@
 #include "app/grid/grid_hooks.h"
 #include "app/grid/grid_pane.h"
 #include "app/shell/shell.h"
+#include "app/shell/word_list.h"
 #include "toolkit/events/window.h"
 #include "toolkit/files/fileops.h"
 #include "toolkit/files/files_os.h"
@@ -26,7 +27,6 @@
 
 shell_choices choices = choices_built_in();
 solutions_metrics metrics = {32, 32, 24, 16};
-dictionary_list_metrics dictionary_metrics = {24, 32, 512};
 const char *choices_folder =
     "<HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Quillmere.exe\\Path>\\"
     "Choices\\";
@@ -97,6 +97,7 @@ void apply()
     grid_pane_cursor_colour = choices.cursor_colour;
     grid_pane_selected_colour = choices.selected_colour;
     maximum_solutions = choices.maximum_solutions;
+    word_list_font = choices.dictionary_font;
 }
 
 struct font_metrics {
@@ -212,8 +213,4 @@ void update_metrics()
     metrics.char_height = os_from_px_y(s.tm.tmHeight);
     metrics.line_height = os_from_px_y(s.tm.tmHeight + s.tm.tmExternalLeading);
     metrics.char_width = os_from_px_x(s.widest + 1);
-    font_metrics d = measure(choices.dictionary_font);
-    dictionary_metrics.ascent = os_from_px_y(d.tm.tmAscent);
-    dictionary_metrics.row_height = os_from_px_y(d.tm.tmHeight + d.tm.tmExternalLeading);
-    dictionary_metrics.width = 32 * os_from_px_x(d.tm.tmAveCharWidth);
 }

@@ -13,10 +13,9 @@
 #include "app/grid/parts.h"
 #include "app/shell/choices.h"
 #include "app/shell/shell.h"
+#include "app/shell/word_list.h"
 #include "toolkit/events/events.h"
 #include "toolkit/events/window.h"
-
-void (*dictionary_lists_changed)() = nullptr;
 
 namespace {
 
@@ -65,8 +64,7 @@ void apply_working()
         pane_layout_one_column();
     pane_set_extent();
     pane_redraw();
-    if (dictionary_lists_changed)
-        dictionary_lists_changed();
+    word_lists_font_changed();
     grid_ui_redraw_grid();
 }
 

@@ -128,16 +128,6 @@ struct solutions_metrics {
     int line_height, char_height, ascent, char_width;   // OS units
 };
 extern solutions_metrics metrics;
-// The dictionary word lists: the font's ascent, a row's height and the
-// list's width (32 average characters), OS units.
-struct dictionary_list_metrics {
-    int ascent, row_height, width;
-};
-extern dictionary_list_metrics dictionary_metrics;
-// Set by the windows that show dictionary word lists while one is open:
-// called after the Choices window applied new fonts, to set the lists'
-// extents from their word counts and redraw them. Null when none is open.
-extern void (*dictionary_lists_changed)();
 // The folder of the choices files (a path that may hold a registry
 // reference), ending in a separator; tests point it elsewhere.
 extern const char *choices_folder;

@@ -26,8 +26,10 @@ struct word_list {
 };
 
 // The font of the lists (the dictionary font of the choices); a change
-// applies to lists created afterwards.
+// applies to lists created afterwards, and to the open ones after
+// word_lists_font_changed (their rows and extents measured again, redrawn).
 extern font_spec word_list_font;
+void word_lists_font_changed();
 
 // Creates the pane from its template at `area` (the owner's client pixels:
 // left, top, right, bottom), after control `after` in the tab order, and

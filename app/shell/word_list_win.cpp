@@ -178,6 +178,36 @@ const error_block *focus(HWND, void *value, int gained)
 
 font_spec word_list_font = {160, 0, "Arial", 400, FW_NORMAL, 0};
 
+namespace {
+
+// The lists that have a pane, so that a new font reaches them all.
+word_list *live_lists[8];
+
+void live_list(word_list *list, bool live)
+{
+    for (word_list *&l : live_lists)
+        if (l == list)
+            l = nullptr;
+    if (live)
+        for (word_list *&l : live_lists)
+            if (!l) {
+                l = list;
+                break;
+            }
+}
+
+}  // namespace
+
+void word_lists_font_changed()
+{
+    for (word_list *l : live_lists)
+        if (l) {
+            measure(l);
+            word_list_resize(l);
+            word_list_redraw(l);
+        }
+}
+
 const error_block *word_list_create(word_list *list, const int area[4], int after)
 {
     measure(list);
@@ -207,11 +237,13 @@ const error_block *word_list_create(word_list *list, const int area[4], int afte
         return e;
     }
     word_list_resize(list);
+    live_list(list, true);
     return nullptr;
 }
 
 void word_list_forget(word_list *list)
 {
+    live_list(list, false);
     deregister_redraw(redraw, list->pane, list);
     deregister_click(click, list->pane, list);
     deregister_key(key, list->pane, list);

@@ -14,13 +14,16 @@
 
 #include <gtest/gtest.h>
 
+#include "app/dictionary/dictionary.h"
 #include "app/dictionary/dictionary_set.h"
+#include "app/dictionary/spell_check.h"
 #include "app/dictionary/search.h"
 #include "app/grid/grid.h"
 #include "app/grid/grid_hooks.h"
 #include "app/grid/grid_pane.h"
 #include "app/shell/choices.h"
 #include "app/shell/shell.h"
+#include "app/shell/word_list.h"
 #include "toolkit/events/events.h"
 #include "toolkit/events/menus.h"
 #include "toolkit/events/window.h"
@@ -133,7 +136,13 @@ protected:
         ASSERT_EQ(grid_ui_login_name(user, sizeof user), 0);
         choices_file = folder + user + ".dat";
         DeleteFileA(choices_file.c_str());
-        set_dictionary_directory(temp_dir("qm_choices_test_dicts").c_str());
+        std::string dicts = temp_dir("qm_choices_test_dicts");
+        static const char *const words[] = {"apple", "wonder"};
+        Dictionary d{};
+        ASSERT_EQ(add_words_bulk(&d, words, 2), nullptr);
+        ASSERT_EQ(save_dictionary(&d, dicts.c_str(), "MainDict"), nullptr);
+        clear_dictionary(&d);
+        set_dictionary_directory(dicts.c_str());
         ASSERT_EQ(shell_start_up(), nullptr);
         settle();
     }
@@ -396,6 +405,30 @@ TEST_F(Choices, CustomiseForAWordsquareSetsLengthDirectionsAndSolutions)
     type(open_customise(), 1008, "0");
     press(customise_window(), IDOK);
     EXPECT_EQ(grid.min_word_length, 1);
+}
+
+TEST_F(Choices, NewFontsReachAnOpenSpellCheckList)
+{
+    set_size(5, 5);
+    for (int c = 0; c < 5; c++)
+        grid.letters[grid_cell(c, 0)] = (uint8_t)"wondr"[c];
+    menu_set_current(MENU_WORDS);
+    SendMessageA(main_window, WM_COMMAND, 40017, 0);
+    settle();
+    ASSERT_NE(spell_check_window(), nullptr) << "opened on \"wondr\"";
+    int before[4], after[4];
+    window_get_extent(spell_check_list(), before);
+    next_font = font("Arial", 400, 400, 0);   // 25 point
+    press(open_choices(), 1011);
+    press(choices_window(), IDOK);
+    EXPECT_STREQ(word_list_font.face, "Arial");
+    EXPECT_EQ(word_list_font.height, 400);
+    window_get_extent(spell_check_list(), after);
+    EXPECT_GT(after[2] - after[0], 2 * (before[2] - before[0])) << "32 wider characters";
+    EXPECT_GT(after[3] - after[1], 2 * (before[3] - before[1])) << "taller rows";
+    close_spell_check();
+    clear_modified();
+    read_choices();
 }
 
 // The real choosers, each answered with OK as soon as it shows.
