@@ -51,11 +51,12 @@ const uint64_t P1 = 0x9E3779B185EBCA87ull, P2 = 0xC2B2AE3D27D4EB4Full,
 inline uint64_t rotl(uint64_t x, int r) { return (x << r) | (x >> (64 - r)); }
 inline uint64_t mix(uint64_t acc, uint64_t input) { return rotl(acc + input * P2, 31) * P1; }
 
+// Eight bytes in the machine's order: a stamp never leaves the machine
+// that wrote it, and one moved elsewhere merely fails to match.
 uint64_t load64(const uint8_t *p)
 {
-    uint64_t v = 0;
-    for (int i = 7; i >= 0; i--)
-        v = v << 8 | p[i];
+    uint64_t v;
+    memcpy(&v, p, sizeof v);
     return v;
 }
 
@@ -142,14 +143,18 @@ StampVerdict stamp_vouches(const char *path, const fs_info *info, const Dictiona
     // else and is left alone.
     if (length < 7 || memcmp(stamp + kAtMagic, kMagic, 7) != 0)
         return STAMP_FOREIGN;
+    uint8_t self[8];
+    store64(self, hash_bytes(0, stamp, kAtSelf));
     if (length != kStampSize || stamp[kAtMagic + 7] != kMagic[7] ||
-        load32(stamp + kAtRules) != kRules || load64(stamp + kAtSelf) != hash_bytes(0, stamp, kAtSelf))
+        load32(stamp + kAtRules) != kRules || memcmp(stamp + kAtSelf, self, 8) != 0)
         return STAMP_STALE;     // another format or rules version, or damaged
     if (load32(stamp + kAtLength) != info->length || load32(stamp + kAtLoad) != info->load ||
         load32(stamp + kAtExec) != info->exec || load32(stamp + kAtWords) != d->words ||
         load32(stamp + kAtNoindex) != d->noindex)
         return STAMP_STALE;     // the file has changed since
-    if (load64(stamp + kAtContent) != dictionary_content_sum(d))
+    uint8_t content[8];
+    store64(content, dictionary_content_sum(d));
+    if (memcmp(stamp + kAtContent, content, 8) != 0)
         return STAMP_STALE;     // same length and time, other bytes
     *spaced = load32(stamp + kAtSpaced);
     return STAMP_VOUCHES;
