@@ -10,7 +10,8 @@
 // so a changed file is walked without being hashed twice. A stamp that is
 // missing, short, of another format or rules version, or whose own
 // checksum fails is ignored, and the next sound load writes a fresh one.
-// A file of the stamp's name that is not a stamp is never overwritten.
+// A file of the stamp's name that is not a stamp is never overwritten, and
+// deleting a dictionary's file deletes its stamp.
 // Writing is best effort: a read-only directory or a failed write leaves
 // the loads walking every time, nothing else.
 #include <cstring>
@@ -178,4 +179,15 @@ void stamp_record(const char *path, const fs_info *info, const Dictionary *d, ui
     store64(stamp + kAtSelf, hash_bytes(0, stamp, kAtSelf));
     if (fs_save_block_safely(where, 0, stamp, kStampSize))
         debug_log("no check stamp written beside %s", path);
+}
+
+void stamp_forget(const char *path)
+{
+    char where[FS_PATH_MAX];
+    uint8_t head[kStampSize + 1];   // larger files are not read, nor ours
+    int length = 0;
+    if (!stamp_path(path, where) || fs_load_file(where, head, sizeof head, &length) ||
+        length < 7 || memcmp(head, kMagic, 7) != 0)
+        return;   // none, or not ours
+    fs_delete(where);
 }

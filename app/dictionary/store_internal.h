@@ -50,6 +50,8 @@ enum StampVerdict { STAMP_VOUCHES, STAMP_STALE, STAMP_FOREIGN };
 StampVerdict stamp_vouches(const char *path, const fs_info *info, const Dictionary *d, uint32_t *spaced);
 // Writes the stamp for a store that has just passed the walk (best effort).
 void stamp_record(const char *path, const fs_info *info, const Dictionary *d, uint32_t spaced);
+// Deletes the stamp beside `path`, if there is one.
+void stamp_forget(const char *path);
 
 // The 8-byte key of a word: its first 8 bytes, NUL-padded.
 void make_key(char *key, const char *text);
