@@ -138,8 +138,10 @@ StampVerdict stamp_vouches(const char *path, const fs_info *info, const Dictiona
     int length = 0;
     if (!stamp_path(path, where))
         return STAMP_FOREIGN;   // no name for one: never write
-    if (fs_load_file(where, stamp, sizeof stamp, &length) || length == 0)
-        return STAMP_STALE;     // none yet (or unreadable)
+    if (fs_load_file(where, stamp, sizeof stamp, &length))
+        return STAMP_FOREIGN;   // unreadable, or too long to be ours
+    if (length == 0)
+        return STAMP_STALE;     // none yet (or an empty file: nothing to lose)
     // A file of that name that does not begin as ours belongs to someone
     // else and is left alone.
     if (length < 7 || memcmp(stamp + kAtMagic, kMagic, 7) != 0)

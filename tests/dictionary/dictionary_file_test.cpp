@@ -266,8 +266,10 @@ TEST_F(DictionaryFile, CheckStampVouchesOnlyForTheBytesThatPassed)
     EXPECT_FALSE(std::filesystem::exists(stamp));
 
     // Someone else's file of that name stays as it is.
-    Bytes foreign = {'n', 'o', 't', ' ', 'o', 'u', 'r', 's'};
-    write_file(stamp, foreign);
-    ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
-    EXPECT_EQ(read_file(stamp), foreign);
+    for (size_t size : {8, 4000}) {
+        Bytes foreign(size, 'n');
+        write_file(stamp, foreign);
+        ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
+        EXPECT_EQ(read_file(stamp), foreign);
+    }
 }
