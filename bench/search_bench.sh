@@ -51,9 +51,15 @@ whole() {
     python3 - "$@" <<'PY'
 import json, os, shlex, statistics, subprocess, sys, time
 name, runs, ours, theirs = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4]
+# The output goes through a pipe that is read to the end, as in a terminal
+# or a pipeline: grep takes standard output on /dev/null for -q and stops
+# at its first match, which is not the work being compared.
 def once(cmd):
     t0 = time.perf_counter()
-    p = subprocess.Popen(shlex.split(cmd), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    p = subprocess.Popen(shlex.split(cmd), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    while p.stdout.read(65536):
+        pass
+    p.stdout.close()
     _, _, usage = os.wait4(p.pid, 0)
     return (time.perf_counter() - t0) * 1e3, (usage.ru_utime + usage.ru_stime) * 1e3
 times = {ours: [], theirs: []}
