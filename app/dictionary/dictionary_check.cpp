@@ -63,8 +63,11 @@ int decode_checked(const Walk &w, uint32_t offset, char *text, int previous, int
         if (at + length > WORD_MAX)
             return *why = "word longer than 31 bytes", 0;
         // The whole 7-byte field is one move and stays inside the text;
-        // bytes past the word's end are cut by the terminator.
-        if (length > 1 && at + 7 < WORD_BUFFER)
+        // bytes past the word's end are cut by the terminator. A single
+        // character (most codes) is one store.
+        if (length == 1)
+            text[at] = piece[0];
+        else if (at + 7 < WORD_BUFFER)
             memcpy(text + at, piece, 7);
         else
             memcpy(text + at, piece, length);
@@ -118,7 +121,13 @@ int check_words(const Walk &w, uint32_t *spaced)
             return fail(w, "word %u at offset %u: %s", n, offset, why);
         int count = w.bytes[offset];
         if (n > 0) {
-            int order = compare_words(previous + count, text + count, WORD_MAX - count, nullptr);
+            // The first new byte mostly decides alone: two bytes of
+            // different secondary weight are different letters, ordered
+            // as compare_words orders them (by primary weight) at once.
+            auto x = static_cast<uint8_t>(previous[count]), y = static_cast<uint8_t>(text[count]);
+            int order = collation_secondary[x] != collation_secondary[y]
+                            ? collation_primary[x] - collation_primary[y]
+                            : compare_words(previous + count, text + count, WORD_MAX - count, nullptr);
             if (order == 0)
                 return fail(w, "words %u and %u are case twins: \"%s\" \"%s\"", n - 1, n, previous, text);
             if (order > 0)
@@ -139,7 +148,7 @@ int check_words(const Walk &w, uint32_t *spaced)
                 space_at = i;
         if (space_at >= 0)
             ++*spaced;
-        memcpy(previous + count, text + count, text_length - count + 1);
+        memcpy(previous, text, WORD_BUFFER);   // one fixed-size move
         previous_length = text_length;
         offset += length;
     }

@@ -4,7 +4,9 @@
 //
 // Loading checks the lengths against the file and walks every invariant
 // of the store before the dictionary is used; anything amiss is refused as
-// "Corruption in file." and leaves the dictionary empty. Saving goes
+// "Corruption in file." and leaves the dictionary empty. The walk is
+// skipped when the check stamp beside the file vouches for the very bytes
+// read (dictionary_stamp.cpp); a sound load without one writes it. Saving goes
 // through a temporary file, so a failed save keeps the previous file.
 #include <cstdio>
 #include <cstring>
@@ -69,8 +71,9 @@ const error_block *read_header(fs_stream *s)
     return nullptr;
 }
 
-const error_block *read_body(fs_stream *s, Dictionary *d, int64_t file_length)
+const error_block *read_body(fs_stream *s, Dictionary *d, const char *path, const fs_info &info)
 {
+    int64_t file_length = info.length;
     if (file_length < kHeaderSize + kCountsSize + 2 * kBlockHeaderSize)
         return corrupt("file shorter than its headers");
     if (const error_block *e = read_header(s))
@@ -95,10 +98,15 @@ const error_block *read_body(fs_stream *s, Dictionary *d, int64_t file_length)
         return corrupt("index block length does not match its count");
     d->words = static_cast<uint32_t>(words);
     d->noindex = static_cast<uint32_t>(noindex);
-    char why[160];
     uint32_t spaced;
-    if (dictionary_check_counting(d, why, sizeof why, &spaced))
-        return corrupt(why);
+    StampVerdict stamp = stamp_vouches(path, &info, d, &spaced);
+    if (stamp != STAMP_VOUCHES) {
+        char why[160];
+        if (dictionary_check_counting(d, why, sizeof why, &spaced))
+            return corrupt(why);
+        if (stamp == STAMP_STALE)
+            stamp_record(path, &info, d, spaced);
+    }
     d->spaced = spaced;
     return nullptr;
 }
@@ -141,7 +149,7 @@ const error_block *load_dictionary_file(Dictionary *d, const char *path)
         e = stream_open(path, "r", kFileBuffer, &s);
     if (e)
         return e;
-    e = stream_close(&s, read_body(&s, d, info.length));
+    e = stream_close(&s, read_body(&s, d, path, info));
     if (e)
         clear_dictionary(d);
     return e;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/dictionary/search_index.h"
+#include "app/dictionary/store_internal.h"
 #include "app/grid/app_errors.h"
 #include "app/grid/grid.h"
 #include "toolkit/files/files.h"
@@ -300,6 +301,7 @@ const error_block *delete_dictionary(int slot)
         e = fs_delete(path);
     if (e)
         return e;
+    stamp_forget(path);
     // The grid file still names a listed dictionary: the grid has changed.
     bool listed = document_list_contains(slot);
     remove_slot(slot);

@@ -4,6 +4,8 @@
 
 #include "app/dictionary/dictionary.h"
 
+struct fs_info;
+
 // Raw little-endian access to the index block.
 uint8_t *entry_address(Dictionary *d, uint32_t entry);
 void set_entry(Dictionary *d, uint32_t entry, uint32_t woff, uint32_t first, const char *text);
@@ -36,6 +38,20 @@ uint32_t find_start_entry(const Dictionary *d, const char *word, unsigned option
 int find_word_fast(const Dictionary *d, const char *word, unsigned *flags);
 // dictionary_check, also counting the words that hold a space.
 int dictionary_check_counting(const Dictionary *d, char *message, int size, uint32_t *spaced);
+
+// The check stamp beside a .dic (dictionary_stamp.cpp). A hash of the
+// store's counts and both blocks.
+uint64_t dictionary_content_sum(const Dictionary *d);
+// Whether the stamp beside `path` (whose record is `info`) vouches for the
+// store just read from it (then *spaced is the count the walk made), is
+// missing or stale (a sound load may write a new one), or is some other
+// file of that name (left alone).
+enum StampVerdict { STAMP_VOUCHES, STAMP_STALE, STAMP_FOREIGN };
+StampVerdict stamp_vouches(const char *path, const fs_info *info, const Dictionary *d, uint32_t *spaced);
+// Writes the stamp for a store that has just passed the walk (best effort).
+void stamp_record(const char *path, const fs_info *info, const Dictionary *d, uint32_t spaced);
+// Deletes the stamp beside `path`, if there is one.
+void stamp_forget(const char *path);
 
 // The 8-byte key of a word: its first 8 bytes, NUL-padded.
 void make_key(char *key, const char *text);

@@ -11,8 +11,12 @@
 #include <vector>
 
 #include "app/dictionary/dictionary.h"
+#include "app/dictionary/store_internal.h"
 #include "app/grid/app_errors.h"
 #include "tests/dictionary/store_test_util.h"
+#include "toolkit/files/fileinfo.h"
+#include "toolkit/files/fileops.h"
+#include "toolkit/files/files_os.h"
 #include "toolkit/memory/memory.h"
 #include "toolkit/messages/error.h"
 
@@ -37,6 +41,14 @@ void write_file(const std::string &path, const Bytes &bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Opening for anything but reading fails, as in a read-only directory.
+int open_read_only(const char *path, char mode, intptr_t *file)
+{
+    if (mode != 'r')
+        return 13;
+    return fs_os.open.original(path, mode, file);
 }
 
 void put32(Bytes &b, size_t at, uint32_t v)
@@ -186,4 +198,78 @@ TEST_F(DictionaryFile, BlocksGrownByMergesSaveAndLoad)
     t.add("w0000a");
     EXPECT_GT(t.d.noindex, 1u);
     EXPECT_TRUE(store_sound(t.d));
+}
+
+// The check stamp beside a .dic lets a load skip the walk only for the very
+// bytes that passed it: a file damaged at the same length and time is
+// still refused, a damaged stamp is replaced, a file of the stamp's name
+// that is not one is left alone, and a read-only directory changes nothing
+// but the time a load takes.
+TEST_F(DictionaryFile, CheckStampVouchesOnlyForTheBytesThatPassed)
+{
+    TestDictionary t, back;
+    for (int i = 0; i < 700; i++)
+        t.add(std::string("s").append(std::to_string(i * 7919 % 10007)).append(i % 5 ? "" : " y"));
+    std::string path = temp_path("Stamped.dic"), stamp = temp_path("Stamped.dck");
+    std::filesystem::remove(stamp);
+    ASSERT_EQ(save_dictionary_file(&t.d, path.c_str()), nullptr);
+    ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
+    Bytes written = read_file(stamp);
+    ASSERT_EQ(written.size(), 56u);
+    // Loaded through the stamp: the same store and the same count of words
+    // with spaces, which the walk would have made.
+    ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
+    EXPECT_EQ(all_words(back.d), all_words(t.d));
+    EXPECT_EQ(back.d.spaced, t.d.spaced);
+    EXPECT_EQ(read_file(stamp), written);
+
+    // The walk is skipped while the stamp vouches: the count of words with
+    // spaces then comes from the stamp.
+    fs_info info;
+    ASSERT_EQ(fs_file_info(path.c_str(), &info), nullptr);
+    stamp_record(path.c_str(), &info, &back.d, 12345);
+    ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
+    EXPECT_EQ(back.d.spaced, 12345u);
+    write_file(stamp, written);
+
+    // Word 0 damaged, the length and the time as before: refused.
+    Bytes sound = read_file(path), damaged = sound;
+    damaged[284] = 1;
+    write_file(path, damaged);
+    ASSERT_EQ(fs_set_time(path.c_str(), fs_info_time(&info)), nullptr);
+    fs_info after;
+    ASSERT_EQ(fs_file_info(path.c_str(), &after), nullptr);
+    ASSERT_EQ(after.length, info.length);
+    ASSERT_EQ(after.exec, info.exec);
+    const error_block *e = load_dictionary_file(&back.d, path.c_str());
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->errnum, ECR);
+    EXPECT_EQ(back.d.words, 0u);
+
+    write_file(path, sound);
+    ASSERT_EQ(fs_set_time(path.c_str(), fs_info_time(&info)), nullptr);
+    // A damaged stamp is ignored and written afresh.
+    Bytes broken = written;
+    broken[44] ^= 0x40;
+    write_file(stamp, broken);
+    ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
+    EXPECT_EQ(back.d.spaced, t.d.spaced);
+    EXPECT_EQ(read_file(stamp), written);
+
+    // In a directory that cannot be written, loads still succeed.
+    std::filesystem::remove(stamp);
+    fs_os.open.current = open_read_only;
+    ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
+    ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
+    fs_os_restore();
+    EXPECT_EQ(all_words(back.d), all_words(t.d));
+    EXPECT_FALSE(std::filesystem::exists(stamp));
+
+    // Someone else's file of that name stays as it is.
+    for (size_t size : {8, 4000}) {
+        Bytes foreign(size, 'n');
+        write_file(stamp, foreign);
+        ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
+        EXPECT_EQ(read_file(stamp), foreign);
+    }
 }

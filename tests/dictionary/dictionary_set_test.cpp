@@ -86,8 +86,13 @@ TEST_F(DictionarySetTest, CreateKeepsByteOrderAndRenumbersTheDocumentList)
     EXPECT_EQ(errnum(create_dictionary("")), EDNAME);
     EXPECT_EQ(dictionary_set.count, 3);
 
+    Dictionary beta{};   // a load leaves a check stamp beside the file
+    ASSERT_EQ(load_dictionary_file(&beta, (dir / "Beta.dic").string().c_str()), nullptr);
+    clear_dictionary(&beta);
+    ASSERT_TRUE(fs::exists(dir / "Beta.dck"));
     EXPECT_EQ(delete_dictionary(0), nullptr);   // Beta
     EXPECT_FALSE(fs::exists(dir / "Beta.dic"));
+    EXPECT_FALSE(fs::exists(dir / "Beta.dck"));
     EXPECT_EQ(name(0), "Charlie");
     EXPECT_EQ(document_list.slots[0], 1);   // still Delta
     fs::remove(dir / "Charlie.dic");

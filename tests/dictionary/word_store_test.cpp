@@ -265,3 +265,35 @@ TEST(WordStore, BulkAddGivesTheSameWordsAsOneByOne)
     EXPECT_TRUE(store_sound(bulk.d));
     EXPECT_EQ(bulk.d.spaced, 1u);
 }
+
+// The walk's order rule, built from lists given out of order on purpose:
+// the first new byte decides between different letters, and a difference
+// of case alone goes on to the rest of the word.
+TEST(WordStore, CheckRefusesDisorderAndCaseTwinsWhereverTheyDiffer)
+{
+    struct Case {
+        std::vector<const char *> words;
+        const char *fault;   // null: sound
+    };
+    const Case cases[] = {
+        {{"ab", "Ac", "b"}, nullptr},
+        {{"Ac", "ab"}, "out of order"},
+        {{"ab", "Ab"}, "case twins"},
+        {{"cab", "caB", "cb"}, "case twins"},
+        {{"cat", "caTs", "cau"}, nullptr},
+        {{"cats", "caT"}, "out of order"},
+        {{"b", "a"}, "out of order"},
+    };
+    for (const Case &c : cases) {
+        TestDictionary t;
+        ASSERT_EQ(build_dictionary(&t.d, c.words.data(), static_cast<int>(c.words.size())), nullptr);
+        char message[200] = "";
+        int result = dictionary_check(&t.d, message, sizeof message);
+        if (!c.fault) {
+            EXPECT_EQ(result, 0) << c.words[0] << ": " << message;
+        } else {
+            EXPECT_EQ(result, 1) << c.words[0];
+            EXPECT_NE(strstr(message, c.fault), nullptr) << c.words[0] << ": " << message;
+        }
+    }
+}
