@@ -247,6 +247,7 @@ void undo_to(Search &S, size_t mark)
             break;
         case undo_cell:
             S.letters[u.value] = -1;
+            S.progress.letters--;
             break;
         case undo_assign:
             slot.assigned = false;
@@ -340,6 +341,15 @@ bool propagate(Search &S)
     return true;
 }
 
+// Writes a letter into an empty cell of run s.
+void write_letter(Search &S, int cell, uint8_t letter, int s)
+{
+    S.letters[cell] = letter;
+    S.trail.push_back(Undo{undo_cell, s, static_cast<uint32_t>(cell), 0});
+    if (++S.progress.letters > S.progress.best_letters)
+        S.progress.best_letters = S.progress.letters;
+}
+
 // Places word w in slot s with forward checking. False when some open run
 // is left without a word (the caller undoes to its mark).
 bool assign(Search &S, int s, int32_t w)
@@ -357,8 +367,7 @@ bool assign(Search &S, int s, int32_t w)
         int cell = run.cells[i];
         if (S.letters[cell] >= 0)
             continue;
-        S.letters[cell] = word[i];
-        S.trail.push_back(Undo{undo_cell, s, static_cast<uint32_t>(cell), 0});
+        write_letter(S, cell, word[i], s);
         int j, t = crossing(S, s, i, &j);
         if (t >= 0 && !S.slots[t].assigned && !narrow(S, t, j, word[i]))
             return drop_queue(S);
@@ -418,8 +427,7 @@ bool all_assigned(const Search &S)
 bool place_letter(Search &S, int cell, uint8_t letter)
 {
     const FillCell &c = S.layout.cells[cell];
-    S.letters[cell] = letter;
-    S.trail.push_back(Undo{undo_cell, c.run[0] >= 0 ? c.run[0] : c.run[1], static_cast<uint32_t>(cell), 0});
+    write_letter(S, cell, letter, c.run[0] >= 0 ? c.run[0] : c.run[1]);
     for (int d = 0; d < 2; d++) {
         int t = c.run[d];
         if (t >= 0 && !S.slots[t].assigned && !narrow(S, t, c.position[d], letter))
@@ -621,8 +629,10 @@ bool set_up(Search &S, const FillWords &words, char *reason, size_t size)
     S.masks.assign(letter_sets, Letters());
     S.queued.assign(S.slots.size(), 0);
     S.letters.resize(S.layout.cells.size());
-    for (size_t c = 0; c < S.layout.cells.size(); c++)
+    for (size_t c = 0; c < S.layout.cells.size(); c++) {
         S.letters[c] = S.layout.cells[c].letter;
+        S.progress.cells += S.letters[c] < 0;
+    }
     for (int s = 0; s < static_cast<int>(S.slots.size()); s++) {
         Slot &slot = S.slots[s];
         if (!slot.words) {

@@ -38,7 +38,10 @@ struct autofill_progress {
     int32_t filled;        // runs holding a word now
     int32_t entries;       // runs in the area
     int32_t best;          // the most runs held at once so far
-    uint64_t backtracks;   // words taken back
+    int32_t letters;       // empty cells of the runs given a letter now
+    int32_t cells;         // empty cells of the runs at the start
+    int32_t best_letters;  // the most of them given a letter at once so far
+    uint64_t backtracks;   // choices taken back
     int32_t restarts;      // fresh starts after a run of bad luck
 };
 
