@@ -29,6 +29,7 @@
 // to a mark.
 #include "app/autofill/autofill.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdio>
 #include <cstring>
@@ -111,6 +112,8 @@ struct Search {
     std::vector<uint64_t> saved;               // domains saved on the trail
     std::vector<Letters> masks;                // every run's letter sets
     std::vector<Letters> saved_masks;          // letter sets saved on the trail
+    std::vector<uint32_t> seen;                // position * 256 + letter: stamp of the
+    uint32_t stamp = 0;                        // last walk that saw it (supports)
     std::vector<Undo> trail;
     std::vector<int> by_length[WORD_BUFFER];   // runs of each length
     std::vector<std::pair<int32_t, int32_t>> candidates;
@@ -292,12 +295,38 @@ void supports(Search &S, int u, Letters *out)
     for (int i = 0; i < slot.n; i++)
         out[i] = Letters();
     if (static_cast<size_t>(slot.count) * slot.n <= tests * static_cast<size_t>(words.stride) / 2) {
+        // Marks each (position, letter) seen with this walk's stamp; the
+        // walk ends early once every old letter is seen again (the sets
+        // are then unchanged, the usual case).
         const uint8_t *folded = words.folded.data();
-        each_word(d, words.stride, [&](int32_t w) {
-            const uint8_t *word = folded + static_cast<size_t>(w) * slot.n;
+        uint32_t stamp = ++S.stamp;
+        if (stamp == 0) {
+            std::fill(S.seen.begin(), S.seen.end(), 0);
+            stamp = S.stamp = 1;
+        }
+        uint32_t *seen = S.seen.data();
+        size_t found = 0;
+        for (int k = 0; k < words.stride && found < tests; k++)
+            for (uint64_t bits = d[k]; bits && found < tests; bits &= bits - 1) {
+                const uint8_t *word = folded + static_cast<size_t>(k * 64 + std::countr_zero(bits)) * slot.n;
+                for (int i = 0; i < slot.n; i++) {
+                    uint32_t &mark = seen[i * 256 + word[i]];
+                    if (mark != stamp) {
+                        mark = stamp;
+                        found++;
+                    }
+                }
+            }
+        if (found >= tests) {
             for (int i = 0; i < slot.n; i++)
-                out[i].add(word[i]);
-        });
+                out[i] = old[i];
+            return;
+        }
+        for (int i = 0; i < slot.n; i++)
+            old[i].each([&](uint8_t l) {
+                if (seen[i * 256 + l] == stamp)
+                    out[i].add(l);
+            });
         return;
     }
     for (int i = 0; i < slot.n; i++)
@@ -627,6 +656,7 @@ bool set_up(Search &S, const FillWords &words, char *reason, size_t size)
     }
     S.pool.assign(total, 0);
     S.masks.assign(letter_sets, Letters());
+    S.seen.assign(static_cast<size_t>(WORD_BUFFER) * 256, 0);
     S.queued.assign(S.slots.size(), 0);
     S.letters.resize(S.layout.cells.size());
     for (size_t c = 0; c < S.layout.cells.size(); c++) {
