@@ -12,8 +12,10 @@
 //
 // The search is the engine's own, beside Solve's (which lists every
 // combination in a fixed order): runs are variables, their candidates bit
-// sets over the words of their length, and the choices are guided by how
-// many options a word leaves its crossing runs. It polls through the
+// sets over the words of their length; it writes one letter at a time into
+// the tightest empty cell, guided by how many words each letter leaves the
+// cell's runs, and keeps every run consistent with the letters its
+// crossing runs still allow. It polls through the
 // grid's poll_once hook and ends when the stop flag is set, like the other
 // long searches. Random choices come from the program's generator
 // (random.h): the same seed gives the same fill.
