@@ -35,9 +35,10 @@ def measure(cmd, limit=None):
     # The peak memory comes from GNU time: a child's own rusage would count
     # the Python image it was forked from.
     peak = os.path.join(tempfile.gettempdir(), 'autofill_bench_peak.%d' % os.getpid())
+    errors = tempfile.TemporaryFile()
     t0 = time.monotonic()
     p = subprocess.Popen(['/usr/bin/time', '-f', '%M', '-o', peak] + cmd, stdout=subprocess.DEVNULL,
-                         stderr=subprocess.DEVNULL, start_new_session=True)
+                         stderr=errors, start_new_session=True)
     deadline = t0 + limit if limit else None
     while True:
         pid, status, usage = os.wait4(p.pid, os.WNOHANG)
@@ -54,15 +55,18 @@ def measure(cmd, limit=None):
         kb = int(open(peak).read().split()[-1])
     except (OSError, ValueError, IndexError):
         kb = 0   # killed at the limit: GNU time wrote no figure
+    errors.seek(0)
+    said = errors.read().decode('latin-1').strip().splitlines()
     return {'status': p.returncode, 'cpu': usage.ru_utime + usage.ru_stime, 'wall': wall,
-            'kb': kb, 'limited': bool(deadline and wall > limit)}
+            'kb': kb, 'limited': bool(deadline and wall > limit), 'said': said[-1] if said else ''}
 
 
 def median_run(cmds, limit=None):
     runs = [measure(c, limit) for c in cmds]
     pick = lambda k: statistics.median(r[k] for r in runs)
     return {'status': [r['status'] for r in runs], 'cpu': pick('cpu'), 'wall': pick('wall'),
-            'kb': max(r['kb'] for r in runs), 'limited': any(r['limited'] for r in runs)}
+            'kb': max(r['kb'] for r in runs), 'limited': any(r['limited'] for r in runs),
+            'said': [r['said'] for r in runs]}
 
 
 def main():
@@ -120,6 +124,10 @@ def main():
                    secs(solve) if solve else '-'))
         print('ratio: our CPU time / qxw -b CPU time (median of 5 seeds / of 3 runs); exit: ours per seed '
               '(0 filled, 2 time limit)')
+        for name, ours, theirs, solve in rows:
+            for status, said in zip(ours['status'], ours['said']):
+                if status != 0 and said:
+                    print('%s: %s' % (name, said))
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

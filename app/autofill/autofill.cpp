@@ -3,28 +3,34 @@
 // Variables are the runs of the area (fill_layout.h); a run's domain is a
 // bit set over the words of its length (fill_words.h), initially the
 // intersection of the (position, letter) sets of the letters it already
-// holds. The search is a depth-first walk with:
-//   - choice of the run with the fewest candidates left (ties: the most
-//     open crossings, then the longest);
-//   - candidates tried in order of how many options they leave the
-//     crossing runs (the product of the crossings' counts for the word's
-//     letters, with a little seeded noise); a word that would leave a
-//     crossing no option is never tried;
-//   - forward checking: placing a word narrows the domain of every open
-//     crossing run and removes the word from every open run of its length
-//     (no word twice); then arc consistency over the crossings keeps in
-//     each open run only words whose letters some word of each crossing
-//     run can share; an empty domain undoes the placement at once;
-//   - randomised restarts: a walk that takes back more than its allowance
-//     of words starts again with new noise and a larger allowance, so one
-//     bad early choice does not cost the rest of the run. A walk that ends
-//     within its allowance has tried everything: no fill exists.
-// Every change of a domain, a cell or an assignment is recorded on one
-// undo trail, so taking a word back is popping the trail to a mark.
+// holds. Beside its domain each open run keeps, per position, the set of
+// letters its words still have there; a cell may take the letters both of
+// its runs allow. The search is a depth-first walk over the empty cells:
+//   - choice of the empty cell with the fewest letters left (ties: the
+//     fewest words left in its runs), so a dense block is filled where it
+//     is tightest and a cell with one letter left costs no choice;
+//   - letters tried in order of how many words they leave the cell's two
+//     runs (the product of the counts, with a little seeded noise);
+//   - propagation after every letter: the cell's runs keep the words with
+//     that letter there; a run whose domain shrank recomputes its letter
+//     sets, and where a position lost letters the run crossing there drops
+//     the words with those letters (arc consistency over the shared cells,
+//     in bit-set operations per letter rather than per word); a run left
+//     with one word takes it, which fills its cells and removes the word
+//     from every other open run of its length (no word twice); an empty
+//     domain undoes the letter at once;
+//   - randomised restarts: a walk that takes back more letters than its
+//     allowance starts again with new noise; the allowances follow the
+//     sequence 1 1 2 1 1 2 4 ... times a unit, so one bad early choice
+//     does not cost the rest of the run, and a walk that ends within its
+//     allowance has tried everything: no fill exists.
+// Every change of a domain, a letter set, a cell or an assignment is
+// recorded on one undo trail, so taking a letter back is popping the trail
+// to a mark.
 #include "app/autofill/autofill.h"
 
+#include <algorithm>
 #include <bit>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -39,30 +45,61 @@
 namespace {
 
 const int poll_every = 64;             // loop steps between polls
-const uint64_t first_allowance = 64;   // words taken back before the first restart
-const float noise = 0.7f;              // spread of the seeded noise (natural log units)
-const float no_option = -1e30f;        // a letter that leaves a crossing nothing
+const uint64_t walk_unit = 16;         // letters taken back before the first restart
+const int32_t noise = 128;             // spread of the seeded noise (1/256 of log2 units)
+
+// A set of (upper-cased) letters.
+struct Letters {
+    uint64_t w[4] = {};
+    void add(uint8_t l) { w[l >> 6] |= 1ull << (l & 63); }
+    bool empty() const { return !(w[0] | w[1] | w[2] | w[3]); }
+    int size() const
+    {
+        return std::popcount(w[0]) + std::popcount(w[1]) + std::popcount(w[2]) + std::popcount(w[3]);
+    }
+    bool operator==(const Letters &o) const
+    {
+        return w[0] == o.w[0] && w[1] == o.w[1] && w[2] == o.w[2] && w[3] == o.w[3];
+    }
+    Letters operator&(const Letters &o) const
+    {
+        return Letters{{w[0] & o.w[0], w[1] & o.w[1], w[2] & o.w[2], w[3] & o.w[3]}};
+    }
+    Letters without(const Letters &o) const
+    {
+        return Letters{{w[0] & ~o.w[0], w[1] & ~o.w[1], w[2] & ~o.w[2], w[3] & ~o.w[3]}};
+    }
+    template <class F> void each(F f) const
+    {
+        for (int k = 0; k < 4; k++)
+            for (uint64_t bits = w[k]; bits; bits &= bits - 1)
+                f(static_cast<uint8_t>(k * 64 + std::countr_zero(bits)));
+    }
+};
 
 struct Slot {
     int n;                       // length
     const FillLength *words;     // the words of that length (null: none)
     size_t domain;               // offset of the domain in Search::pool
+    size_t masks;                // offset of its n letter sets in Search::masks:
+                                 // per position, at least the letters some
+                                 // word of the domain has there
     int count;                   // words in the domain
     bool assigned;
     int32_t word;                // the word placed, when assigned
 };
 
-enum UndoKind : uint8_t { undo_domain, undo_bit, undo_cell, undo_assign };
+enum UndoKind : uint8_t { undo_domain, undo_bit, undo_cell, undo_assign, undo_mask };
 
 struct Undo {
     UndoKind kind;
     int32_t slot;
-    uint32_t value;   // saved-bits offset, word number or cell
-    int32_t count;    // the domain's count before
+    uint32_t value;   // saved-bits offset, word number, cell or saved-mask offset
+    int32_t count;    // the domain's count before; for undo_mask the position
 };
 
 struct Frame {
-    int slot;
+    int cell;                  // the cell whose letter it chooses
     size_t begin, next, end;   // its candidates in Search::candidates
     size_t mark;               // the trail before its word was placed
 };
@@ -73,13 +110,15 @@ struct Search {
     std::vector<int16_t> letters;              // per layout cell, -1 empty
     std::vector<uint64_t> pool;                // every domain
     std::vector<uint64_t> saved;               // domains saved on the trail
+    std::vector<Letters> masks;                // every run's letter sets
+    std::vector<Letters> saved_masks;          // letter sets saved on the trail
+    std::vector<uint32_t> seen;                // position * 256 + letter: stamp of the
+    uint32_t stamp = 0;                        // last walk that saw it (supports)
     std::vector<Undo> trail;
-    std::vector<uint64_t> used[WORD_BUFFER];   // words placed, per length
     std::vector<int> by_length[WORD_BUFFER];   // runs of each length
-    std::vector<std::pair<float, int32_t>> candidates;
+    std::vector<std::pair<int32_t, int32_t>> candidates;
     std::vector<Frame> frames;
-    std::vector<float> scores;                 // position * 256 + letter
-    std::vector<int> queue;                    // runs whose domain shrank
+    std::vector<int> queue;                    // runs whose letter sets may have shrunk
     std::vector<uint8_t> queued;               // per run: in `queue`
     autofill_progress progress{};
     autofill_progress_hook hook = nullptr;
@@ -111,6 +150,46 @@ void save_domain(Search &S, int s)
     S.trail.push_back(u);
 }
 
+Letters *masks(Search &S, int s) { return &S.masks[S.slots[s].masks]; }
+
+// Sets run s's letter set at `position`, saving the old one on the trail.
+void set_mask(Search &S, int s, int position, const Letters &letters)
+{
+    Letters &m = masks(S, s)[position];
+    if (m == letters)
+        return;
+    S.trail.push_back(Undo{undo_mask, s, static_cast<uint32_t>(S.saved_masks.size()), position});
+    S.saved_masks.push_back(m);
+    m = letters;
+}
+
+void enqueue(Search &S, int t)
+{
+    if (!S.queued[t]) {
+        S.queued[t] = 1;
+        S.queue.push_back(t);
+    }
+}
+
+// Bits set in x (without a call into the runtime where the target has no
+// population-count instruction).
+inline int bits_in(uint64_t x)
+{
+    x = x - ((x >> 1) & 0x5555555555555555ull);
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0full;
+    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+}
+
+int recount(Search &S, int t)
+{
+    const uint64_t *d = domain(S, t);
+    int c = 0;
+    for (int k = 0; k < stride(S, t); k++)
+        c += bits_in(d[k]);
+    return S.slots[t].count = c;
+}
+
 // Keeps the words of slot t with `letter` at `position`. False when none is left.
 bool narrow(Search &S, int t, int position, uint8_t letter)
 {
@@ -118,17 +197,30 @@ bool narrow(Search &S, int t, int position, uint8_t letter)
     const uint64_t *set = slot.words ? slot.words->set(position, letter) : nullptr;
     save_domain(S, t);
     uint64_t *d = domain(S, t);
-    int c = 0;
-    for (int k = 0; k < stride(S, t); k++) {
+    for (int k = 0; k < stride(S, t); k++)
         d[k] &= set ? set[k] : 0;
-        c += std::popcount(d[k]);
-    }
-    slot.count = c;
-    if (!S.queued[t]) {
-        S.queued[t] = 1;
-        S.queue.push_back(t);
-    }
-    return c > 0;
+    Letters only;
+    only.add(letter);
+    set_mask(S, t, position, masks(S, t)[position] & only);
+    enqueue(S, t);
+    return recount(S, t) > 0;
+}
+
+// Drops from slot t the words whose letter at `position` is one of
+// `letters`. False when none is left.
+bool remove_letters(Search &S, int t, int position, const Letters &letters)
+{
+    const FillLength &words = *S.slots[t].words;
+    save_domain(S, t);
+    uint64_t *d = domain(S, t);
+    letters.each([&](uint8_t l) {
+        if (const uint64_t *set = words.set(position, l))
+            for (int k = 0; k < words.stride; k++)
+                d[k] &= ~set[k];
+    });
+    set_mask(S, t, position, masks(S, t)[position].without(letters));
+    enqueue(S, t);
+    return recount(S, t) > 0;
 }
 
 bool drop_queue(Search &S)
@@ -139,7 +231,6 @@ bool drop_queue(Search &S)
     return false;
 }
 
-bool is_used(const Search &S, int n, int32_t w) { return (S.used[n][w / 64] >> (w % 64)) & 1; }
 
 void undo_to(Search &S, size_t mark)
 {
@@ -159,11 +250,15 @@ void undo_to(Search &S, size_t mark)
             break;
         case undo_cell:
             S.letters[u.value] = -1;
+            S.progress.letters--;
             break;
         case undo_assign:
             slot.assigned = false;
-            S.used[slot.n][slot.word / 64] &= ~(1ull << (slot.word % 64));
             S.progress.filled--;
+            break;
+        case undo_mask:
+            masks(S, u.slot)[u.count] = S.saved_masks[u.value];
+            S.saved_masks.resize(u.value);
             break;
         }
     }
@@ -177,60 +272,111 @@ template <class F> void each_word(const uint64_t *d, int stride, F f)
             f(k * 64 + std::countr_zero(bits));
 }
 
-// Keeps the words of run t whose letter at position j some word of run u
-// (crossing it there, at position i) can share. False when t is left
-// without a word. Walks the words of both domains, which late in a search
-// hold few words.
-bool revise(Search &S, int u, int i, int t, int j)
+bool meets(const uint64_t *a, const uint64_t *b, int stride)
 {
-    const Slot &a = S.slots[u];
-    Slot &b = S.slots[t];
-    bool present[256] = {};
-    const uint8_t *wa = a.words->folded.data();
-    each_word(domain(S, u), a.words->stride, [&](int32_t w) { present[wa[static_cast<size_t>(w) * a.n + i]] = true; });
-    const uint8_t *wb = b.words->folded.data();
-    bool changed = false;
-    uint64_t *dt = domain(S, t);
-    each_word(dt, b.words->stride, [&](int32_t w) {
-        if (present[wb[static_cast<size_t>(w) * b.n + j]])
-            return;
-        if (!changed) {
-            save_domain(S, t);
-            dt = domain(S, t);
-            changed = true;
-        }
-        dt[w / 64] &= ~(1ull << (w % 64));
-        b.count--;
-    });
-    if (changed && !S.queued[t]) {
-        S.queued[t] = 1;
-        S.queue.push_back(t);
-    }
-    return b.count > 0;
+    for (int k = 0; k < stride; k++)
+        if (a[k] & b[k])
+            return true;
+    return false;
 }
 
-// Arc consistency over the crossings of open runs: every word left in an
-// open run agrees, at each open crossing, with some word left in the
-// crossing run. Runs from the queue; false at the first empty domain.
+// The letters the words of run u's domain have at each position: by
+// walking the words when they are few, else by testing each letter of the
+// old sets against the domain (sets only shrink while the domain does).
+void supports(Search &S, int u, Letters *out)
+{
+    const Slot &slot = S.slots[u];
+    const FillLength &words = *slot.words;
+    const uint64_t *d = domain(S, u);
+    const Letters *old = masks(S, u);
+    size_t tests = 0;
+    for (int i = 0; i < slot.n; i++)
+        tests += static_cast<size_t>(old[i].size());
+    for (int i = 0; i < slot.n; i++)
+        out[i] = Letters();
+    if (static_cast<size_t>(slot.count) * slot.n <= tests * static_cast<size_t>(words.stride) / 2) {
+        // Marks each (position, letter) seen with this walk's stamp; the
+        // walk ends early once every old letter is seen again (the sets
+        // are then unchanged, the usual case).
+        const uint8_t *folded = words.folded.data();
+        uint32_t stamp = ++S.stamp;
+        if (stamp == 0) {
+            std::fill(S.seen.begin(), S.seen.end(), 0);
+            stamp = S.stamp = 1;
+        }
+        uint32_t *seen = S.seen.data();
+        size_t found = 0;
+        for (int k = 0; k < words.stride && found < tests; k++)
+            for (uint64_t bits = d[k]; bits && found < tests; bits &= bits - 1) {
+                const uint8_t *word = folded + static_cast<size_t>(k * 64 + std::countr_zero(bits)) * slot.n;
+                for (int i = 0; i < slot.n; i++) {
+                    uint32_t &mark = seen[i * 256 + word[i]];
+                    if (mark != stamp) {
+                        mark = stamp;
+                        found++;
+                    }
+                }
+            }
+        if (found >= tests) {
+            for (int i = 0; i < slot.n; i++)
+                out[i] = old[i];
+            return;
+        }
+        for (int i = 0; i < slot.n; i++)
+            old[i].each([&](uint8_t l) {
+                if (seen[i * 256 + l] == stamp)
+                    out[i].add(l);
+            });
+        return;
+    }
+    for (int i = 0; i < slot.n; i++)
+        old[i].each([&](uint8_t l) {
+            const uint64_t *set = words.set(i, l);
+            if (set && meets(d, set, words.stride))
+                out[i].add(l);
+        });
+}
+
+// Arc consistency over the crossings of open runs, through the letters
+// of the shared cells: a run whose domain shrank finds the letters its
+// words still have at each position; where a position lost letters, the
+// open run crossing there drops its words with those letters. Runs from
+// the queue; false at the first empty domain.
 bool propagate(Search &S)
 {
-    bool ok = true;
     while (!S.queue.empty()) {
         int u = S.queue.back();
         S.queue.pop_back();
         S.queued[u] = 0;
-        if (!ok || S.slots[u].assigned)
+        if (S.slots[u].assigned)
             continue;
+        Letters fresh[WORD_BUFFER];
+        supports(S, u, fresh);
         const FillRun &run = S.layout.runs[u];
-        for (int i = 0; i < S.slots[u].n && ok; i++) {
+        for (int i = 0; i < S.slots[u].n; i++) {
+            if (fresh[i] == masks(S, u)[i])
+                continue;
+            set_mask(S, u, i, fresh[i]);
             if (S.letters[run.cells[i]] >= 0)
                 continue;
             int j, t = crossing(S, u, i, &j);
-            if (t >= 0 && !S.slots[t].assigned)
-                ok = revise(S, u, i, t, j);
+            if (t < 0 || S.slots[t].assigned)
+                continue;
+            Letters extra = masks(S, t)[j].without(fresh[i]);
+            if (!extra.empty() && !remove_letters(S, t, j, extra))
+                return drop_queue(S);
         }
     }
-    return ok;
+    return true;
+}
+
+// Writes a letter into an empty cell of run s.
+void write_letter(Search &S, int cell, uint8_t letter, int s)
+{
+    S.letters[cell] = letter;
+    S.trail.push_back(Undo{undo_cell, s, static_cast<uint32_t>(cell), 0});
+    if (++S.progress.letters > S.progress.best_letters)
+        S.progress.best_letters = S.progress.letters;
 }
 
 // Places word w in slot s with forward checking. False when some open run
@@ -241,7 +387,6 @@ bool assign(Search &S, int s, int32_t w)
     S.trail.push_back(Undo{undo_assign, s, static_cast<uint32_t>(w), slot.count});
     slot.assigned = true;
     slot.word = w;
-    S.used[slot.n][w / 64] |= 1ull << (w % 64);
     S.progress.filled++;
     if (S.progress.filled > S.progress.best)
         S.progress.best = S.progress.filled;
@@ -251,8 +396,7 @@ bool assign(Search &S, int s, int32_t w)
         int cell = run.cells[i];
         if (S.letters[cell] >= 0)
             continue;
-        S.letters[cell] = word[i];
-        S.trail.push_back(Undo{undo_cell, s, static_cast<uint32_t>(cell), 0});
+        write_letter(S, cell, word[i], s);
         int j, t = crossing(S, s, i, &j);
         if (t >= 0 && !S.slots[t].assigned && !narrow(S, t, j, word[i]))
             return drop_queue(S);
@@ -269,88 +413,128 @@ bool assign(Search &S, int s, int32_t w)
     return propagate(S);
 }
 
-int open_crossings(const Search &S, int s)
+// About 256 * log2(x) for x > 0, in integers (the same in every build).
+int32_t log_score(uint32_t x)
 {
-    int count = 0;
-    for (int i = 0; i < S.slots[s].n; i++) {
-        int j, t = crossing(S, s, i, &j);
-        if (t >= 0 && !S.slots[t].assigned)
-            count++;
-    }
-    return count;
+    int b = 31 - std::countl_zero(x);
+    uint32_t fraction = b >= 8 ? (x >> (b - 8)) & 255 : (x << (8 - b)) & 255;
+    return b * 256 + static_cast<int32_t>(fraction);
 }
 
-// The open slot to fill next, -1 when every slot holds a word.
-int choose_slot(const Search &S)
+int32_t draw_noise() { return noise * random_draw() / 32768; }
+
+// Places the word of every open run that has only one word left, until
+// none has. False when that leaves some open run without a word (or
+// would use a word twice).
+bool settle(Search &S)
 {
-    int best = -1, best_crossings = 0;
-    for (int s = 0; s < static_cast<int>(S.slots.size()); s++) {
-        const Slot &slot = S.slots[s];
-        if (slot.assigned)
+    for (bool again = true; again;) {
+        again = false;
+        for (int s = 0; s < static_cast<int>(S.slots.size()); s++) {
+            const Slot &slot = S.slots[s];
+            if (slot.assigned || slot.count != 1)
+                continue;
+            int32_t only = -1;
+            each_word(domain(S, s), slot.words->stride, [&](int32_t w) { only = w; });
+            if (!assign(S, s, only))
+                return false;
+            again = true;
+        }
+    }
+    return true;
+}
+
+bool all_assigned(const Search &S)
+{
+    for (const Slot &slot : S.slots)
+        if (!slot.assigned)
+            return false;
+    return true;
+}
+
+// Writes `letter` into an empty cell and narrows its runs to it.
+bool place_letter(Search &S, int cell, uint8_t letter)
+{
+    const FillCell &c = S.layout.cells[cell];
+    write_letter(S, cell, letter, c.run[0] >= 0 ? c.run[0] : c.run[1]);
+    for (int d = 0; d < 2; d++) {
+        int t = c.run[d];
+        if (t >= 0 && !S.slots[t].assigned && !narrow(S, t, c.position[d], letter))
+            return drop_queue(S);
+    }
+    return propagate(S);
+}
+
+// The letters an empty cell may still take: those its runs' words have there.
+Letters cell_letters(Search &S, int cell)
+{
+    const FillCell &c = S.layout.cells[cell];
+    Letters allowed;
+    bool first = true;
+    for (int d = 0; d < 2; d++) {
+        int t = c.run[d];
+        if (t < 0 || S.slots[t].assigned)
             continue;
-        if (best >= 0 && slot.count > S.slots[best].count)
+        const Letters &m = masks(S, t)[c.position[d]];
+        allowed = first ? m : allowed & m;
+        first = false;
+    }
+    return allowed;
+}
+
+// The empty cell to fill next: the one with the fewest letters left (ties:
+// the fewest words left in its runs together); -1 when no cell is empty.
+int choose_cell(Search &S)
+{
+    int best = -1, best_size = 0;
+    int64_t best_words = 0;
+    for (int c = 0; c < static_cast<int>(S.layout.cells.size()); c++) {
+        if (S.letters[c] >= 0)
             continue;
-        int crossings = open_crossings(S, s);
-        if (best >= 0 && slot.count == S.slots[best].count &&
-            (crossings < best_crossings || (crossings == best_crossings && slot.n <= S.slots[best].n)))
-            continue;
-        best = s;
-        best_crossings = crossings;
+        int size = cell_letters(S, c).size();
+        int64_t words = 0;
+        for (int d = 0; d < 2; d++) {
+            int t = S.layout.cells[c].run[d];
+            if (t >= 0 && !S.slots[t].assigned)
+                words += S.slots[t].count;
+        }
+        if (best < 0 || size < best_size || (size == best_size && words < best_words)) {
+            best = c;
+            best_size = size;
+            best_words = words;
+        }
     }
     return best;
 }
 
-// For each open crossing of slot s, the log of the options that each
-// letter at the shared cell would leave it; no_option for none.
-void score_letters(Search &S, int s)
+// Opens a frame for an empty cell: the letters it may take, scored by the
+// log of the words each leaves its runs (a letter that leaves a run none
+// is not listed) plus seeded noise. False when it may take none.
+bool push_frame(Search &S, int cell)
 {
-    const Slot &slot = S.slots[s];
-    S.scores.assign(static_cast<size_t>(slot.n) * 256, 0.0f);
-    for (int i = 0; i < slot.n; i++) {
-        int j, t = crossing(S, s, i, &j);
-        if (t < 0 || S.slots[t].assigned)
-            continue;
-        const Slot &cross = S.slots[t];
-        int options[256] = {};
-        const uint8_t *wt = cross.words->folded.data();
-        each_word(domain(S, t), cross.words->stride,
-                  [&](int32_t w) { options[wt[static_cast<size_t>(w) * cross.n + j]]++; });
-        for (uint8_t letter : slot.words->letters[i])
-            S.scores[i * 256 + letter] = options[letter] ? std::log(static_cast<float>(options[letter])) : no_option;
-    }
-}
-
-float draw_noise() { return noise * static_cast<float>(random_draw()) / 32768.0f; }
-
-// Appends slot s's candidates, best first not yet sorted; returns how many.
-size_t gather_candidates(Search &S, int s)
-{
-    score_letters(S, s);
-    const Slot &slot = S.slots[s];
-    const uint64_t *d = domain(S, s);
-    size_t before = S.candidates.size();
-    for (int k = 0; k < slot.words->stride; k++) {
-        uint64_t bits = d[k] & ~S.used[slot.n][k];
-        while (bits) {
-            int32_t w = k * 64 + std::countr_zero(bits);
-            bits &= bits - 1;
-            const uint8_t *word = &slot.words->folded[static_cast<size_t>(w) * slot.n];
-            float score = 0;
-            for (int i = 0; i < slot.n && score > no_option / 2; i++)
-                score += S.scores[i * 256 + word[i]];
-            if (score > no_option / 2)
-                S.candidates.emplace_back(score + draw_noise(), w);
-        }
-    }
-    return S.candidates.size() - before;
-}
-
-bool push_frame(Search &S, int s)
-{
+    const FillCell &c = S.layout.cells[cell];
     size_t begin = S.candidates.size();
-    if (gather_candidates(S, s) == 0)
+    cell_letters(S, cell).each([&](uint8_t l) {
+        int32_t score = 0;
+        for (int d = 0; d < 2; d++) {
+            int t = c.run[d];
+            if (t < 0 || S.slots[t].assigned)
+                continue;
+            const FillLength &words = *S.slots[t].words;
+            const uint64_t *set = words.set(c.position[d], l);
+            const uint64_t *dt = domain(S, t);
+            uint32_t count = 0;
+            for (int k = 0; set && k < words.stride; k++)
+                count += static_cast<uint32_t>(bits_in(dt[k] & set[k]));
+            if (count == 0)
+                return;
+            score += log_score(count);
+        }
+        S.candidates.emplace_back(score + draw_noise(), l);
+    });
+    if (S.candidates.size() == begin)
         return false;
-    S.frames.push_back(Frame{s, begin, begin, S.candidates.size(), S.trail.size()});
+    S.frames.push_back(Frame{cell, begin, begin, S.candidates.size(), S.trail.size()});
     return true;
 }
 
@@ -379,19 +563,37 @@ bool poll(Search &S)
     return !S.error && !stop_requested();
 }
 
+// The i-th term (from 1) of the sequence 1 1 2 1 1 2 4 1 1 2 1 1 2 4 8 ...:
+// walk allowances in that proportion waste at most a small factor over the
+// best fixed allowance, whatever it is, and grow without bound, so a
+// search that has no fill ends with the proof.
+uint64_t luby(uint64_t i)
+{
+    for (;;) {
+        uint64_t k = 1;
+        while ((1ull << k) - 1 < i)
+            k++;
+        if ((1ull << k) - 1 == i)
+            return 1ull << (k - 1);
+        i -= (1ull << (k - 1)) - 1;
+    }
+}
+
 enum Walk { walk_found, walk_exhausted, walk_restart, walk_stopped };
 
 // One depth-first walk from the start state, taking back at most
-// `allowance` words.
+// `allowance` letters.
 Walk walk(Search &S, uint64_t allowance)
 {
     S.frames.clear();
     S.candidates.clear();
     uint64_t taken_back = 0;
-    int s = choose_slot(S);
-    if (s < 0)
-        return walk_found;
-    if (!push_frame(S, s))
+    if (!settle(S))
+        return walk_exhausted;
+    int cell = choose_cell(S);
+    if (cell < 0)
+        return all_assigned(S) ? walk_found : walk_exhausted;
+    if (!push_frame(S, cell))
         return walk_exhausted;
     for (;;) {
         if (!poll(S))
@@ -405,13 +607,15 @@ Walk walk(Search &S, uint64_t allowance)
                 return walk_exhausted;
             continue;
         }
-        int32_t w = take_best(S, f);
-        if (is_used(S, S.slots[f.slot].n, w))
-            continue;
-        bool placed = assign(S, f.slot, w);
-        int next = placed ? choose_slot(S) : -1;
-        if (placed && next < 0)
-            return walk_found;
+        uint8_t letter = static_cast<uint8_t>(take_best(S, f));
+        bool placed = place_letter(S, f.cell, letter) && settle(S);
+        int next = placed ? choose_cell(S) : -1;
+        if (placed && next < 0) {
+            // Every cell holds a letter, so every run holds its one word.
+            if (all_assigned(S))
+                return walk_found;
+            placed = false;
+        }
         if (!placed || !push_frame(S, next)) {
             S.progress.backtracks++;
             if (++taken_back > allowance)
@@ -436,7 +640,7 @@ void describe_run(const Search &S, int s, const char *why, char *out, size_t siz
 // run has no word at all.
 bool set_up(Search &S, const FillWords &words, char *reason, size_t size)
 {
-    size_t total = 0;
+    size_t total = 0, letter_sets = 0;
     S.progress.entries = static_cast<int32_t>(S.layout.runs.size());
     S.slots.resize(S.layout.runs.size());
     for (size_t s = 0; s < S.slots.size(); s++) {
@@ -444,17 +648,21 @@ bool set_up(Search &S, const FillWords &words, char *reason, size_t size)
         slot.n = static_cast<int>(S.layout.runs[s].cells.size());
         slot.words = slot.n < WORD_BUFFER && words.lengths[slot.n].count ? &words.lengths[slot.n] : nullptr;
         slot.domain = total;
+        slot.masks = letter_sets;
+        letter_sets += static_cast<size_t>(slot.n);
         slot.assigned = false;
         slot.word = -1;
         total += stride(S, static_cast<int>(s));
     }
     S.pool.assign(total, 0);
+    S.masks.assign(letter_sets, Letters());
+    S.seen.assign(static_cast<size_t>(WORD_BUFFER) * 256, 0);
     S.queued.assign(S.slots.size(), 0);
-    for (int n = 1; n < WORD_BUFFER; n++)
-        S.used[n].assign(static_cast<size_t>(words.lengths[n].stride), 0);
     S.letters.resize(S.layout.cells.size());
-    for (size_t c = 0; c < S.layout.cells.size(); c++)
+    for (size_t c = 0; c < S.layout.cells.size(); c++) {
         S.letters[c] = S.layout.cells[c].letter;
+        S.progress.cells += S.letters[c] < 0;
+    }
     for (int s = 0; s < static_cast<int>(S.slots.size()); s++) {
         Slot &slot = S.slots[s];
         if (!slot.words) {
@@ -468,6 +676,10 @@ bool set_up(Search &S, const FillWords &words, char *reason, size_t size)
         if (slot.words->count % 64)
             d[slot.words->stride - 1] = (1ull << (slot.words->count % 64)) - 1;
         slot.count = slot.words->count;
+        for (int i = 0; i < slot.n; i++)
+            for (uint8_t l : slot.words->letters[i])
+                masks(S, s)[i].add(l);
+        enqueue(S, s);
         const FillRun &run = S.layout.runs[s];
         for (int i = 0; i < slot.n; i++) {
             int16_t l = S.letters[run.cells[i]];
@@ -483,6 +695,7 @@ bool set_up(Search &S, const FillWords &words, char *reason, size_t size)
     }
     S.trail.clear();
     S.saved.clear();
+    S.saved_masks.clear();
     return true;
 }
 
@@ -522,13 +735,11 @@ const error_block *autofill_grid(const autofill_area *area, autofill_progress_ho
         result->progress = S.progress;
         return nullptr;
     }
-    uint64_t allowance = first_allowance;
-    for (;;) {
-        Walk w = walk(S, allowance);
+    for (uint64_t walks = 1;; walks++) {
+        Walk w = walk(S, walk_unit * luby(walks));
         if (w == walk_restart) {
             undo_to(S, 0);
             S.progress.restarts++;
-            allowance += allowance / 2;
             continue;
         }
         result->outcome = w == walk_found ? autofill_filled : w == walk_exhausted ? autofill_impossible : autofill_stopped;

@@ -12,8 +12,10 @@
 //
 // The search is the engine's own, beside Solve's (which lists every
 // combination in a fixed order): runs are variables, their candidates bit
-// sets over the words of their length, and the choices are guided by how
-// many options a word leaves its crossing runs. It polls through the
+// sets over the words of their length; it writes one letter at a time into
+// the tightest empty cell, guided by how many words each letter leaves the
+// cell's runs, and keeps every run consistent with the letters its
+// crossing runs still allow. It polls through the
 // grid's poll_once hook and ends when the stop flag is set, like the other
 // long searches. Random choices come from the program's generator
 // (random.h): the same seed gives the same fill.
@@ -38,7 +40,10 @@ struct autofill_progress {
     int32_t filled;        // runs holding a word now
     int32_t entries;       // runs in the area
     int32_t best;          // the most runs held at once so far
-    uint64_t backtracks;   // words taken back
+    int32_t letters;       // empty cells of the runs given a letter now
+    int32_t cells;         // empty cells of the runs at the start
+    int32_t best_letters;  // the most of them given a letter at once so far
+    uint64_t backtracks;   // choices taken back
     int32_t restarts;      // fresh starts after a run of bad luck
 };
 

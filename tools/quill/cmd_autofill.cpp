@@ -49,8 +49,8 @@ bool progress_shown = false;
 
 void show_progress(const autofill_progress *p)
 {
-    fprintf(stderr, "\rautofill: %d/%d entries (best %d), %" PRIu64 " backtracks, %d restarts   ", p->filled,
-            p->entries, p->best, p->backtracks, p->restarts);
+    fprintf(stderr, "\rautofill: %d/%d entries (best %d), %d/%d cells (best %d), %" PRIu64 " backtracks, %d restarts   ",
+            p->filled, p->entries, p->best, p->letters, p->cells, p->best_letters, p->backtracks, p->restarts);
     fflush(stderr);
     progress_shown = true;
 }
@@ -104,8 +104,10 @@ void report_end(const autofill_result &r)
         fprintf(stderr, "autofill: no fill exists%s%s\n", r.reason[0] ? ": " : "", r.reason);
         quill_exit = 1;
     } else if (r.outcome == autofill_stopped) {
-        fprintf(stderr, "autofill: %s with %d of %d entries filled at best; the grid is unchanged\n",
-                quill_timed_out() ? "time limit reached" : "stopped", r.progress.best, r.progress.entries);
+        fprintf(stderr,
+                "autofill: %s with %d of %d entries and %d of %d empty cells filled at best; the grid is unchanged\n",
+                quill_timed_out() ? "time limit reached" : "stopped", r.progress.best, r.progress.entries,
+                r.progress.best_letters, r.progress.cells);
         quill_exit = 2;
     }
 }
