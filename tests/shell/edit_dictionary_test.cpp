@@ -1,0 +1,385 @@
+// The Edit Dictionary window in the real program, driven by the messages a
+// user's typing, clicks, keys, drops and dialogue choices send; checked
+// through the dictionary, the window's fields and the painted list.
+#include <windows.h>
+#include <commdlg.h>
+#include <dlgs.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/dictionary/dictionary_set.h"
+#include "app/shell/shell.h"
+#include "toolkit/events/events.h"
+#include "toolkit/events/menus.h"
+#include "toolkit/events/window.h"
+#include "toolkit/messages/report.h"
+
+namespace {
+
+std::string last_box;
+int box_reply = 3;   // Yes
+
+int answer_box(int, int, const char *text)
+{
+    last_box = text;
+    return box_reply;
+}
+
+std::string temp_dir()
+{
+    char base[MAX_PATH];
+    GetTempPathA(sizeof base, base);
+    std::string dir = std::string(base) + "qm_edit_test";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
+}
+
+const char *const start_words[] = {"apple", "cat", "dog", "mango", "zebra"};
+
+void write_file(const std::string &path, const std::string &bytes)
+{
+    FILE *f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+}
+
+std::string read_file(const std::string &path)
+{
+    std::string bytes;
+    if (FILE *f = fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+            bytes.append(buffer, n);
+        fclose(f);
+    }
+    return bytes;
+}
+
+// The dialogue "user": a timer that runs inside the dialogue's own loop.
+std::function<void(HWND)> user;
+
+BOOL CALLBACK find_dialog(HWND window, LPARAM result)
+{
+    char name[16];
+    GetClassNameA(window, name, sizeof name);
+    if (strcmp(name, "#32770") == 0 && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND *>(result) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK play_user(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), find_dialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog)
+        return;
+    KillTimer(nullptr, timer);
+    user(dialog);
+}
+
+// The next file dialogue is answered with `path` and OK.
+void when_asked_choose(const std::string &path)
+{
+    static std::string chosen;
+    chosen = path;
+    user = [](HWND dialog) {
+        SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(chosen.c_str()));
+        SendMessageA(dialog, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(chosen.c_str()));
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    };
+    SetTimer(nullptr, 0, 50, play_user);
+}
+
+// A dropped file, as the shell hands it over (DROPFILES in global memory).
+void drop(HWND window, const std::string &path)
+{
+    size_t size = sizeof(DROPFILES) + path.size() + 2;
+    HGLOBAL block = GlobalAlloc(GHND, size);
+    auto *d = static_cast<DROPFILES *>(GlobalLock(block));
+    d->pFiles = sizeof(DROPFILES);
+    d->pt = {20, 20};
+    memcpy(reinterpret_cast<char *>(d) + sizeof(DROPFILES), path.c_str(), path.size());
+    GlobalUnlock(block);
+    SendMessageA(window, WM_DROPFILES, (WPARAM)block, 0);
+}
+
+class EditDictionary : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        message_box_answer = answer_box;
+        std::string dir = temp_dir();
+        DeleteFileA((dir + "\\Copy.dic").c_str());
+        set_dictionary_directory(dir.c_str());
+        ASSERT_EQ(shell_start_up(), nullptr);
+        settle();
+    }
+
+    // Every test starts from the five words in MainDict's file.
+    void SetUp() override
+    {
+        box_reply = 3;
+        last_box.clear();
+        if (edit_window_state().window)
+            press(IDCANCEL);
+        Dictionary d{};
+        ASSERT_EQ(add_words_bulk(&d, start_words, 5), nullptr);
+        ASSERT_EQ(save_dictionary(&d, temp_dir().c_str(), "MainDict"), nullptr);
+        clear_dictionary(&d);
+        ASSERT_EQ(discover_dictionaries(), nullptr);
+        slot = find_slot("MainDict");
+        ASSERT_GE(slot, 0);
+        ASSERT_EQ(edit_slot(slot), nullptr);
+        settle();
+        view = edit_window_state();
+        ASSERT_NE(view.window, nullptr);
+    }
+
+    void TearDown() override
+    {
+        box_reply = 3;
+        if (edit_window_state().window)
+            press(IDCANCEL);
+    }
+
+    static void settle()
+    {
+        MSG m;
+        for (int i = 0; i < 200 && PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE); i++)
+            poll_once();
+    }
+
+    static void press(int control)
+    {
+        HWND w = edit_window_state().window;
+        SendMessageA(w, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED), (LPARAM)GetDlgItem(w, control));
+        settle();
+    }
+
+    void type(const char *text)
+    {
+        SetDlgItemTextA(view.window, 1017, text);
+        settle();
+    }
+
+    std::string field(int control = 1017)
+    {
+        char text[256] = "";
+        GetDlgItemTextA(view.window, control, text, sizeof text);
+        return text;
+    }
+
+    // A key as the keyboard gives it to the window with the focus.
+    void key(HWND to, int virtual_key)
+    {
+        PostMessageA(to, WM_KEYDOWN, virtual_key, 1);
+        PostMessageA(to, WM_KEYUP, virtual_key, 0xC0000001);
+        settle();
+    }
+
+    void click_row(int row, UINT down, UINT up)
+    {
+        int h = px_from_os_y(view.row_height);
+        SendMessageA(view.pane, down, 0, MAKELPARAM(10, row * h + h / 2));
+        SendMessageA(view.pane, up, 0, MAKELPARAM(10, row * h + h / 2));
+        settle();
+    }
+
+    // The share of dark pixels in the band of a visible row, as painted.
+    double dark_share(int row)
+    {
+        UpdateWindow(view.pane);
+        HDC dc = GetDC(view.pane);
+        RECT client;
+        GetClientRect(view.pane, &client);
+        int h = px_from_os_y(view.row_height), dark = 0, all = 0;
+        for (int y = row * h + 2; y < (row + 1) * h - 2; y++)
+            for (int x = 2; x < client.right - 2; x++, all++)
+                dark += GetRValue(GetPixel(dc, x, y)) < 100;
+        ReleaseDC(view.pane, dc);
+        return all ? (double)dark / all : 0;
+    }
+
+    Dictionary &dictionary() { return dictionary_set.slots[slot].dictionary; }
+
+    std::vector<std::string> words()
+    {
+        std::vector<std::string> all;
+        WordCursor c;
+        if (word_at(&dictionary(), 0, &c))
+            do
+                all.push_back(c.text);
+            while (next_word(&dictionary(), &c));
+        return all;
+    }
+
+    int slot = -1;
+    edit_window_view view{};
+};
+
+TEST_F(EditDictionary, OpensWithTitleCountAndAFieldThatFindsAsItIsTyped)
+{
+    char title[100];
+    GetWindowTextA(view.window, title, sizeof title);
+    EXPECT_STREQ(title, "Edit (MainDict)");
+    EXPECT_EQ(field(1015), "5");
+    EXPECT_EQ(view.selected, -1);
+
+    type("man");
+    EXPECT_EQ(edit_window_state().selected, -1) << "a prefix is not a word";
+    type("mango");
+    EXPECT_EQ(edit_window_state().selected, 3);
+    EXPECT_GT(dark_share(3), 0.5) << "the selected row is filled";
+    EXPECT_LT(dark_share(2), 0.2);
+
+    // Typing Cat when the dictionary holds cat selects nothing; Add puts
+    // Cat in cat's place, and the field then selects it.
+    type("Cat");
+    EXPECT_EQ(edit_window_state().selected, -1);
+    press(1005);
+    EXPECT_EQ(words(), (std::vector<std::string>{"apple", "Cat", "dog", "mango", "zebra"}));
+    EXPECT_EQ(edit_window_state().selected, 1);
+    EXPECT_EQ(field(1015), "5");
+    EXPECT_EQ(dictionary_set.slots[slot].changed, 1);
+
+    // Return in the word field adds too.
+    type("eel");
+    SetFocus(GetDlgItem(view.window, 1017));
+    key(GetDlgItem(view.window, 1017), VK_RETURN);
+    EXPECT_EQ(field(1015), "6");
+    EXPECT_EQ(words()[3], "eel");
+    EXPECT_NE(edit_window_state().window, nullptr) << "Return in the field is not OK";
+}
+
+TEST_F(EditDictionary, DeleteNeedsASelectedRowThatClicksAndArrowsChoose)
+{
+    type("zzz");
+    press(1013);
+    EXPECT_EQ(words().size(), 5u) << "nothing selected";
+    EXPECT_EQ(dictionary_set.slots[slot].changed, 0);
+
+    click_row(1, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    EXPECT_EQ(edit_window_state().selected, 1);
+    EXPECT_EQ(edit_window_state().focus, 1);
+    EXPECT_EQ(field(), "cat");
+    EXPECT_EQ(GetFocus(), view.pane);
+
+    key(view.pane, VK_DOWN);
+    EXPECT_EQ(edit_window_state().selected, 2);
+    EXPECT_EQ(field(), "dog");
+    key(view.pane, VK_UP);
+    key(view.pane, VK_UP);
+    key(view.pane, VK_UP);
+    EXPECT_EQ(edit_window_state().selected, 0) << "clamped at the first word";
+    EXPECT_EQ(field(), "apple");
+
+    click_row(9, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    EXPECT_EQ(edit_window_state().selected, 0) << "below the last word nothing changes";
+
+    press(1013);
+    EXPECT_EQ(words(), (std::vector<std::string>{"cat", "dog", "mango", "zebra"}));
+    EXPECT_EQ(field(1015), "4");
+    EXPECT_EQ(edit_window_state().selected, -1);
+    EXPECT_EQ(dictionary_set.slots[slot].changed, 1);
+
+    // Losing the focus clears the focus row.
+    SetFocus(GetDlgItem(view.window, 1017));
+    settle();
+    EXPECT_EQ(edit_window_state().focus, -1);
+}
+
+TEST_F(EditDictionary, DroppedTextFilesImportOneWordPerLine)
+{
+    std::string path = temp_dir() + "\\words.txt";
+    write_file(path, "one\r\n\r\nTwo\r\n\r\n\r\nNew York\r\n" + std::string(40, 'q') + "\r\nO'Neill\r\n\r\n");
+    drop(view.pane, path);
+    settle();
+    EXPECT_EQ(words(), (std::vector<std::string>{"apple", "cat", "dog", "mango", "Newyork", "one", "Oneill", "Two",
+                                                 "zebra"}));
+    EXPECT_EQ(field(1015), "9");
+    EXPECT_EQ(dictionary_set.slots[slot].changed, 1);
+
+    std::string other = temp_dir() + "\\grid.qlx";
+    write_file(other, "not words\r\n");
+    drop(view.pane, other);
+    settle();
+    EXPECT_EQ(words().size(), 9u) << "only text files are taken";
+}
+
+TEST_F(EditDictionary, ExportThenImportThroughTheDictMenuGivesTheWordsBack)
+{
+    type("McDonald");
+    press(1005);
+    type("ice cream");
+    press(1005);
+    std::string path = temp_dir() + "\\export.txt";
+    DeleteFileA(path.c_str());
+    when_asked_choose(path);
+    menu_set_current(MENU_DICT_SUB);
+    SendMessageA(view.window, WM_COMMAND, 40025, 0);
+    settle();
+    EXPECT_EQ(read_file(path), "apple\r\ncat\r\ndog\r\nice cream\r\nmango\r\nMcDonald\r\nzebra\r\n");
+
+    press(1012);   // OK saves MainDict
+    EXPECT_EQ(edit_window_state().window, nullptr);
+    EXPECT_EQ(dictionary_set.slots[slot].changed, 0);
+
+    DeleteFileA((temp_dir() + "\\Copy.dic").c_str());
+    ASSERT_EQ(discover_dictionaries(), nullptr);
+    ASSERT_EQ(create_dictionary("Copy"), nullptr);
+    slot = find_slot("Copy");
+    ASSERT_EQ(edit_slot(slot), nullptr);
+    view = edit_window_state();
+    when_asked_choose(path);
+    menu_set_current(MENU_DICT_SUB);
+    SendMessageA(view.window, WM_COMMAND, 40024, 0);
+    settle();
+    EXPECT_EQ(words(), (std::vector<std::string>{"apple", "cat", "dog", "icecream", "mango", "Mcdonald", "zebra"}));
+    char title[100];
+    GetWindowTextA(view.window, title, sizeof title);
+    EXPECT_STREQ(title, "Edit (Copy)");
+    EXPECT_EQ(field(1015), "7");
+}
+
+TEST_F(EditDictionary, CancelAsksThenRestoresTheFilesWords)
+{
+    type("ant");
+    press(1005);
+    type("Zebra");
+    press(1005);
+    type("kiwi");
+    box_reply = 4;   // No: nothing is lost
+    press(IDCANCEL);
+    EXPECT_NE(last_box.find("Discard the changes"), std::string::npos) << last_box;
+    ASSERT_NE(edit_window_state().window, nullptr);
+    EXPECT_EQ(field(), "kiwi");
+    EXPECT_EQ(words().size(), 6u);
+
+    box_reply = 3;
+    press(IDCANCEL);
+    EXPECT_EQ(edit_window_state().window, nullptr);
+    EXPECT_EQ(words(), (std::vector<std::string>(start_words, start_words + 5)));
+    EXPECT_EQ(dictionary_set.slots[slot].changed, 0);
+    EXPECT_EQ(any_dictionary_changed(), 0);
+
+    // Nothing changed: Escape closes without a question.
+    ASSERT_EQ(edit_slot(slot), nullptr);
+    view = edit_window_state();
+    last_box.clear();
+    key(GetDlgItem(view.window, 1017), VK_ESCAPE);
+    EXPECT_EQ(edit_window_state().window, nullptr);
+    EXPECT_EQ(last_box, "");
+}
+
+}  // namespace
