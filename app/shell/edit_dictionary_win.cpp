@@ -205,8 +205,11 @@ void scroll_to(int scroll_y)
     wdata *d = window_data(pane);
     if (!d || d->scroll_y == scroll_y)
         return;
+    // Set directly, the offset needs the whole pane drawn again (the
+    // toolkit moves the contents only by changes that it makes itself).
     d->scroll_y = scroll_y;
     window_keep_scroll_valid(pane);
+    redraw_list();
 }
 
 void show_row(int row)

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@
 #include "toolkit/messages/report.h"
 
 namespace {
+
+using std::max;
+using std::min;
 
 std::string last_box;
 int box_reply = 3;   // Yes
@@ -196,19 +200,53 @@ protected:
         settle();
     }
 
-    // The share of dark pixels in the band of a visible row, as painted.
+    // The share of dark pixels in the band of a row, as painted where the
+    // list is scrolled to (0 when the row is out of sight).
     double dark_share(int row)
     {
         UpdateWindow(view.pane);
         HDC dc = GetDC(view.pane);
         RECT client;
         GetClientRect(view.pane, &client);
-        int h = px_from_os_y(view.row_height), dark = 0, all = 0;
-        for (int y = row * h + 2; y < (row + 1) * h - 2; y++)
+        int top = px_from_os_y(row * view.row_height + window_data(view.pane)->scroll_y);
+        int bottom = px_from_os_y((row + 1) * view.row_height + window_data(view.pane)->scroll_y);
+        int dark = 0, all = 0;
+        for (int y = max(top + 2, 0); y < min(bottom - 2, (int)client.bottom); y++)
             for (int x = 2; x < client.right - 2; x++, all++)
                 dark += GetRValue(GetPixel(dc, x, y)) < 100;
         ReleaseDC(view.pane, dc);
         return all ? (double)dark / all : 0;
+    }
+
+    // The pane's pixels as they are on the screen now.
+    std::vector<uint32_t> pixels()
+    {
+        RECT client;
+        GetClientRect(view.pane, &client);
+        HDC dc = GetDC(view.pane), memory = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        std::vector<uint32_t> all((size_t)client.right * client.bottom);
+        GetDIBits(memory, bitmap, 0, client.bottom, all.data(), &info, DIB_RGB_COLORS);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(view.pane, dc);
+        return all;
+    }
+
+    // What is on the screen after the window's own updates is what a
+    // complete repaint gives: nothing stale is left in sight.
+    void expect_painted_as_new()
+    {
+        UpdateWindow(view.pane);
+        std::vector<uint32_t> shown = pixels();
+        InvalidateRect(view.pane, nullptr, FALSE);
+        UpdateWindow(view.pane);
+        EXPECT_TRUE(shown == pixels()) << "stale rows in sight";
     }
 
     Dictionary &dictionary() { return dictionary_set.slots[slot].dictionary; }
@@ -315,6 +353,41 @@ TEST_F(EditDictionary, DroppedTextFilesImportOneWordPerLine)
     drop(view.pane, other);
     settle();
     EXPECT_EQ(words().size(), 9u) << "only text files are taken";
+}
+
+// Only the rows in sight are drawn: typing a word far down the list
+// scrolls to it and paints its row selected there.
+TEST_F(EditDictionary, TypingScrollsALongListToTheWord)
+{
+    std::string text;
+    for (char a = 'a'; a <= 'z'; a++)
+        for (char b = 'a'; b <= 'z'; b++)
+            for (char c = 'a'; c <= 'z'; c++)
+                text += std::string("q") + a + b + c + "\r\n";
+    std::string path = temp_dir() + "\\long.txt";
+    write_file(path, text);
+    drop(view.pane, path);
+    settle();
+    ASSERT_EQ(field(1015), std::to_string(5 + 26 * 26 * 26));
+
+    EXPECT_LT(dark_share(0), 0.2) << "the top of the list, painted";
+    type("qmno");
+    int row = 4 + 12 * 26 * 26 + 13 * 26 + 14;   // after apple, cat, dog, mango
+    ASSERT_EQ(edit_window_state().selected, row);
+    EXPECT_LT(window_data(view.pane)->scroll_y, -row * view.row_height / 2) << "scrolled down";
+    EXPECT_GT(dark_share(row), 0.5) << "painted selected where it shows";
+    EXPECT_LT(dark_share(row - 1), 0.2);
+    EXPECT_LT(dark_share(row + 1), 0.2);
+    expect_painted_as_new();
+    key(view.pane, VK_NEXT);
+    EXPECT_GT(edit_window_state().selected, row + 5) << "Page Down";
+    expect_painted_as_new();
+
+    type("apple");
+    EXPECT_EQ(window_data(view.pane)->scroll_y, 0);
+    EXPECT_GT(dark_share(0), 0.5);
+    EXPECT_LT(dark_share(1), 0.2);
+    expect_painted_as_new();
 }
 
 TEST_F(EditDictionary, ExportThenImportThroughTheDictMenuGivesTheWordsBack)
