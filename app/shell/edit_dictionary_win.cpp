@@ -212,13 +212,18 @@ void scroll_to(int scroll_y)
     redraw_list();
 }
 
+// Brings a row into sight: by the least scroll when it is next to what is
+// visible (arrow keys), else into the middle, with its neighbours round it
+// (a typed word's place).
 void show_row(int row)
 {
     wdata *d = window_data(pane);
     if (!d || row < 0)
         return;
     int top = -row * rows.row_height, bottom = top - rows.row_height, height = visible_height();
-    if (top > d->scroll_y)
+    if (top > d->scroll_y + rows.row_height || bottom < d->scroll_y - height - rows.row_height)
+        scroll_to(top + (height - rows.row_height) / 2);
+    else if (top > d->scroll_y)
         scroll_to(top);
     else if (bottom < d->scroll_y - height)
         scroll_to(bottom + height);
@@ -472,6 +477,8 @@ const error_block *field_focus(HWND w, int icon, int gained, void *)
 const error_block *window_key(HWND, void *, int, int *key);
 const error_block *window_click(HWND, void *, mouse_block *mouse);
 const error_block *window_close_box(HWND, void *);
+const error_block *window_resized(HWND, void *, window_state *);
+const error_block *smallest_size(platform_message *m, void *, int *);
 
 const error_block *close_window()
 {
@@ -487,6 +494,8 @@ const error_block *close_window()
     deregister_drop_offer(drop_offer, pane, nullptr);
     deregister_drop(drop_take, pane, nullptr);
     deregister_message_filter(EV_MSG_INSIDE, no_erase, pane, WM_ERASEBKGND, nullptr);
+    deregister_open(window_resized, window, nullptr);
+    deregister_message_filter(EV_MSG_INSIDE, smallest_size, window, WM_GETMINMAXINFO, nullptr);
     menu_set_handlers(MENU_DICT, nullptr, nullptr);
     HWND w = window;
     window = pane = nullptr;
@@ -546,6 +555,71 @@ const error_block *window_click(HWND, void *, mouse_block *mouse)
 
 const error_block *window_close_box(HWND, void *) { return close_window(); }
 
+// Resizing: the word field widens and the list grows with the window; the
+// buttons and the count keep their places at the right, OK and Cancel at
+// the bottom right. The template's layout is the smallest size.
+enum : int { GROW_WIDTH = 1, GROW_HEIGHT = 2, FOLLOW_RIGHT = 4, FOLLOW_BOTTOM = 8 };
+struct layout_item {
+    int id;                 // -1 the "Words" label; 0 the list pane
+    int rule;
+    RECT at;                // client pixels at the template's size
+};
+layout_item layout[] = {
+    {FIELD, GROW_WIDTH, {}},           {0, GROW_WIDTH | GROW_HEIGHT, {}},
+    {ADD_BUTTON, FOLLOW_RIGHT, {}},    {DELETE_BUTTON, FOLLOW_RIGHT, {}},
+    {-1, FOLLOW_RIGHT, {}},            {COUNT, FOLLOW_RIGHT, {}},
+    {OK_BUTTON, FOLLOW_RIGHT | FOLLOW_BOTTOM, {}}, {IDCANCEL, FOLLOW_RIGHT | FOLLOW_BOTTOM, {}},
+};
+SIZE template_client, template_frame;   // pixels
+SIZE laid_out;                          // the client size of the last layout
+
+HWND layout_control(int id) { return id ? GetDlgItem(window, id) : pane; }
+
+void record_layout()
+{
+    RECT client, frame;
+    GetClientRect(window, &client);
+    GetWindowRect(window, &frame);
+    template_client = laid_out = {client.right, client.bottom};
+    template_frame = {frame.right - frame.left, frame.bottom - frame.top};
+    for (layout_item &item : layout) {
+        GetWindowRect(item.id ? layout_control(item.id) : GetDlgItem(window, LIST_AREA), &item.at);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&item.at), 2);
+    }
+}
+
+const error_block *window_resized(HWND, void *, window_state *)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    if (client.right == laid_out.cx && client.bottom == laid_out.cy)
+        return nullptr;   // moved, not resized
+    laid_out = {client.right, client.bottom};
+    int dx = max_of(0, client.right - template_client.cx), dy = max_of(0, client.bottom - template_client.cy);
+    for (const layout_item &item : layout) {
+        RECT r = item.at;
+        if (item.rule & FOLLOW_RIGHT)
+            OffsetRect(&r, dx, 0);
+        if (item.rule & FOLLOW_BOTTOM)
+            OffsetRect(&r, 0, dy);
+        if (item.rule & GROW_WIDTH)
+            r.right += dx;
+        if (item.rule & GROW_HEIGHT)
+            r.bottom += dy;
+        SetWindowPos(layout_control(item.id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(window, nullptr, TRUE);
+    return nullptr;
+}
+
+const error_block *smallest_size(platform_message *m, void *, int *)
+{
+    auto *info = reinterpret_cast<MINMAXINFO *>(m->lparam);
+    info->ptMinTrackSize = {template_frame.cx, template_frame.cy};
+    return nullptr;
+}
+
 // The list takes the placeholder's place, in its place in the tab order.
 void place_list()
 {
@@ -556,6 +630,7 @@ void place_list()
     ShowWindow(area, SW_HIDE);
     SetWindowLongA(pane, GWL_STYLE, GetWindowLongA(pane, GWL_STYLE) | WS_TABSTOP);
     SetWindowPos(pane, area, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    record_layout();
 }
 
 const error_block *register_handlers()
@@ -583,6 +658,10 @@ const error_block *register_handlers()
         e = register_drop(drop_take, pane, nullptr);
     if (!e)
         e = register_message_filter(EV_MSG_INSIDE, no_erase, pane, WM_ERASEBKGND, nullptr);
+    if (!e)
+        e = register_open(window_resized, window, nullptr);
+    if (!e)
+        e = register_message_filter(EV_MSG_INSIDE, smallest_size, window, WM_GETMINMAXINFO, nullptr);
     return e;
 }
 
