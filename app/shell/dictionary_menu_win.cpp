@@ -27,6 +27,7 @@ void dictionary_menu_build()
     for (int i = 0; i < dictionary_set.count; i++)
         menu_add(MENU_DICTIONARY, dictionary_set.slots[i].name, 0, DICTIONARY_MENU_BASE + i);
     dictionary_menu_attach();
+    edit_window_slots_changed();
 }
 
 void dictionary_menu_attach()

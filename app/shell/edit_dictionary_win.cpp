@@ -46,6 +46,7 @@ HWND pane = nullptr;        // its list
 char edited[DICTIONARY_NAME_SIZE];
 int selected = -1;          // word numbers; -1 none
 int focus = -1;
+uint64_t shown_generation;  // the dictionary's generation that the list shows
 
 struct list_metrics {
     int row_height = 32;    // OS units: text height + external leading
@@ -153,6 +154,15 @@ const error_block *pane_redraw(HWND w, void *)
 const error_block *no_erase(platform_message *m, void *, int *claimed)
 {
     m->result = 1;
+    *claimed = 1;
+    return nullptr;
+}
+
+// Characters typed on the list are the list's (the dialogue would take
+// them for mnemonics).
+const error_block *wants_characters(platform_message *m, void *, int *claimed)
+{
+    m->result = DLGC_WANTCHARS | DLGC_WANTARROWS;
     *claimed = 1;
     return nullptr;
 }
@@ -275,15 +285,26 @@ const error_block *field_text_changed(HWND, int icon, void *)
     return nullptr;
 }
 
+// The list, count and selection again, after the words changed.
+void show_words()
+{
+    shown_generation = edited_dictionary()->generation;
+    if (selected >= word_count())
+        set_selected(-1);
+    if (focus >= word_count())
+        set_focus_row(word_count() - 1);
+    update_count();
+    update_extent();
+    redraw_list();
+    field_changed();
+}
+
 void after_change()
 {
     int slot = edited_slot();
     if (slot >= 0)
         mark_slot_changed(slot);
-    update_count();
-    update_extent();
-    redraw_list();
-    field_changed();
+    show_words();
 }
 
 const error_block *add_typed_word()
@@ -311,11 +332,8 @@ const error_block *delete_selected_word()
     WordCursor cursor;
     if (selected < 0 || selected >= (int)d->words || !word_at(d, (uint32_t)selected, &cursor))
         return nullptr;
-    if (delete_at_cursor(d, &cursor)) {
-        if (focus >= (int)d->words)
-            set_focus_row((int)d->words - 1);
+    if (delete_at_cursor(d, &cursor))
         after_change();
-    }
     return nullptr;
 }
 
@@ -329,10 +347,7 @@ const error_block *import_file(const char *path)
         return nullptr;
     hourglass_on();
     const error_block *e = import_words(slot, path);
-    update_count();
-    update_extent();
-    redraw_list();
-    field_changed();
+    show_words();
     hourglass_off();
     return e;
 }
@@ -425,6 +440,9 @@ void move_to_row(int row)
     show_row(row);
 }
 
+const error_block *cancel();
+const error_block *ok();
+
 const error_block *list_key(HWND, void *, int, int *key)
 {
     int page = max_of(1, visible_height() / rows.row_height - 1);
@@ -438,7 +456,25 @@ const error_block *list_key(HWND, void *, int, int *key)
     case KEY_VIRTUAL | VK_HOME: row = 0; break;
     case KEY_VIRTUAL | VK_END: row = word_count() - 1; break;
     case KEY_VIRTUAL | VK_DELETE: *key = -1; return delete_selected_word();
-    default: return nullptr;
+    // The list is a dialogue of its own, so the window's navigation and
+    // its Escape and Return are passed on from here.
+    case KEY_VIRTUAL | VK_TAB: case KEY_VIRTUAL | KEY_SHIFT | VK_TAB:
+        SendMessageA(window, WM_NEXTDLGCTL, (*key & KEY_SHIFT) != 0, FALSE);
+        *key = -1;
+        return nullptr;
+    case 27: *key = -1; return cancel();
+    case 13: *key = -1; return ok();
+    default:
+        // A character typed on the list goes on the end of the word.
+        if (*key >= 32 && *key < 256 && *key != 127) {
+            char text[2] = {(char)*key, 0};
+            HWND field = GetDlgItem(window, FIELD);
+            SetFocus(field);
+            SendMessageA(field, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+            SendMessageA(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+            *key = -1;
+        }
+        return nullptr;
     }
     *key = -1;
     move_to_row(row);
@@ -479,6 +515,7 @@ const error_block *window_click(HWND, void *, mouse_block *mouse);
 const error_block *window_close_box(HWND, void *);
 const error_block *window_resized(HWND, void *, window_state *);
 const error_block *smallest_size(platform_message *m, void *, int *);
+const error_block *window_activated(HWND, void *, HWND, int state);
 
 const error_block *close_window()
 {
@@ -494,6 +531,8 @@ const error_block *close_window()
     deregister_drop_offer(drop_offer, pane, nullptr);
     deregister_drop(drop_take, pane, nullptr);
     deregister_message_filter(EV_MSG_INSIDE, no_erase, pane, WM_ERASEBKGND, nullptr);
+    deregister_message_filter(EV_MSG_INSIDE, wants_characters, pane, WM_GETDLGCODE, nullptr);
+    deregister_activate(window_activated, window, nullptr);
     deregister_open(window_resized, window, nullptr);
     deregister_message_filter(EV_MSG_INSIDE, smallest_size, window, WM_GETMINMAXINFO, nullptr);
     menu_set_handlers(MENU_DICT, nullptr, nullptr);
@@ -554,6 +593,15 @@ const error_block *window_click(HWND, void *, mouse_block *mouse)
 }
 
 const error_block *window_close_box(HWND, void *) { return close_window(); }
+
+// Back in the window: the words may have changed elsewhere meanwhile (the
+// spell check's Add, a revert).
+const error_block *window_activated(HWND, void *, HWND, int state)
+{
+    if (state != WA_INACTIVE)
+        edit_window_slots_changed();
+    return nullptr;
+}
 
 // Resizing: the word field widens and the list grows with the window; the
 // buttons and the count keep their places at the right, OK and Cancel at
@@ -659,6 +707,10 @@ const error_block *register_handlers()
     if (!e)
         e = register_message_filter(EV_MSG_INSIDE, no_erase, pane, WM_ERASEBKGND, nullptr);
     if (!e)
+        e = register_message_filter(EV_MSG_INSIDE, wants_characters, pane, WM_GETDLGCODE, nullptr);
+    if (!e)
+        e = register_activate(window_activated, window, nullptr);
+    if (!e)
         e = register_open(window_resized, window, nullptr);
     if (!e)
         e = register_message_filter(EV_MSG_INSIDE, smallest_size, window, WM_GETMINMAXINFO, nullptr);
@@ -670,6 +722,7 @@ void show_slot(int slot)
 {
     snprintf(edited, sizeof edited, "%s", dictionary_set.slots[slot].name);
     selected = focus = -1;
+    shown_generation = edited_dictionary()->generation;
     update_title();
     update_count();
     update_extent();
@@ -711,6 +764,21 @@ const error_block *open_edit_window(int slot)
     }
     SetForegroundWindow(window);
     return caret_set(window, FIELD, 0, -1);
+}
+
+// The slots were renumbered (a dictionary created or deleted) or the words
+// may have changed: a deleted dictionary's window closes, keeping nothing
+// to save; otherwise the list shows the words as they now are.
+void edit_window_slots_changed()
+{
+    if (!window)
+        return;
+    if (edited_slot() < 0) {
+        close_window();
+        return;
+    }
+    if (edited_dictionary()->generation != shown_generation)
+        show_words();
 }
 
 edit_window_view edit_window_state()

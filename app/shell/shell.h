@@ -86,6 +86,7 @@ struct edit_window_view {
     int row_height;              // OS units
 };
 edit_window_view edit_window_state();
+void edit_window_slots_changed();   // after the slots or their words changed elsewhere
 
 // The job pattern and the button bars (solve_control_win.cpp).
 const error_block *swap_button_bar(int solving);

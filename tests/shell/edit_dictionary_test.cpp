@@ -312,6 +312,12 @@ TEST_F(EditDictionary, DeleteNeedsASelectedRowThatClicksAndArrowsChoose)
     EXPECT_EQ(edit_window_state().focus, 1);
     EXPECT_EQ(field(), "cat");
     EXPECT_EQ(GetFocus(), view.pane);
+    key(view.pane, VK_TAB);
+    EXPECT_EQ(GetFocus(), GetDlgItem(view.window, 1012)) << "Tab goes on from the list to OK";
+    EXPECT_EQ(edit_window_state().focus, -1);
+    SetFocus(view.pane);
+    settle();
+    EXPECT_EQ(edit_window_state().focus, 1) << "the focus row comes back on the selection";
 
     key(view.pane, VK_DOWN);
     EXPECT_EQ(edit_window_state().selected, 2);
@@ -331,10 +337,16 @@ TEST_F(EditDictionary, DeleteNeedsASelectedRowThatClicksAndArrowsChoose)
     EXPECT_EQ(edit_window_state().selected, -1);
     EXPECT_EQ(dictionary_set.slots[slot].changed, 1);
 
-    // Losing the focus clears the focus row.
-    SetFocus(GetDlgItem(view.window, 1017));
+    // A letter typed on the list goes on the end of the word, in the
+    // field, which takes the focus (and with it the focus row goes).
+    click_row(2, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    EXPECT_EQ(field(), "mango");
+    PostMessageA(view.pane, WM_CHAR, 's', 1);
     settle();
+    EXPECT_EQ(field(), "mangos");
+    EXPECT_EQ(GetFocus(), GetDlgItem(view.window, 1017));
     EXPECT_EQ(edit_window_state().focus, -1);
+    EXPECT_EQ(edit_window_state().selected, -1);
 }
 
 TEST_F(EditDictionary, DroppedTextFilesImportOneWordPerLine)
@@ -423,6 +435,10 @@ TEST_F(EditDictionary, ExportThenImportThroughTheDictMenuGivesTheWordsBack)
     GetWindowTextA(view.window, title, sizeof title);
     EXPECT_STREQ(title, "Edit (Copy)");
     EXPECT_EQ(field(1015), "7");
+
+    // Deleting the dictionary being edited closes its window.
+    ASSERT_EQ(delete_dictionary(slot), nullptr);
+    EXPECT_EQ(edit_window_state().window, nullptr);
 }
 
 TEST_F(EditDictionary, CancelAsksThenRestoresTheFilesWords)
@@ -446,13 +462,18 @@ TEST_F(EditDictionary, CancelAsksThenRestoresTheFilesWords)
     EXPECT_EQ(dictionary_set.slots[slot].changed, 0);
     EXPECT_EQ(any_dictionary_changed(), 0);
 
-    // Nothing changed: Escape closes without a question.
-    ASSERT_EQ(edit_slot(slot), nullptr);
-    view = edit_window_state();
-    last_box.clear();
-    key(GetDlgItem(view.window, 1017), VK_ESCAPE);
-    EXPECT_EQ(edit_window_state().window, nullptr);
-    EXPECT_EQ(last_box, "");
+    // Nothing changed: Escape closes without a question, from the field
+    // and from the list alike.
+    for (bool on_list : {false, true}) {
+        ASSERT_EQ(edit_slot(slot), nullptr);
+        view = edit_window_state();
+        HWND target = on_list ? view.pane : GetDlgItem(view.window, 1017);
+        SetFocus(target);
+        last_box.clear();
+        key(target, VK_ESCAPE);
+        EXPECT_EQ(edit_window_state().window, nullptr) << on_list;
+        EXPECT_EQ(last_box, "");
+    }
 }
 
 }  // namespace
