@@ -122,6 +122,10 @@ class EditDictionary : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
+        static bool started = false;   // the program starts once per process
+        if (started)
+            return;
+        started = true;
         message_box_answer = answer_box;
         std::string dir = temp_dir();
         DeleteFileA((dir + "\\Copy.dic").c_str());
