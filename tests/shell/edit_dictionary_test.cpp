@@ -6,10 +6,9 @@
 #include <dlgs.h>
 #include <shlobj.h>
 
-#include <cstdio>
 #include <cstring>
-#include <functional>
-#include <algorithm>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,96 +23,66 @@
 
 namespace {
 
-using std::max;
-using std::min;
-
+typedef std::vector<std::string> words_t;
+const char *const start_words[] = {"apple", "cat", "dog", "mango", "zebra"};
 std::string last_box;
 int box_reply = 3;   // Yes
 
-int answer_box(int, int, const char *text)
-{
-    last_box = text;
-    return box_reply;
-}
+int answer_box(int, int, const char *text) { return last_box = text, box_reply; }
 
 std::string temp_dir()
 {
     char base[MAX_PATH];
     GetTempPathA(sizeof base, base);
-    std::string dir = std::string(base) + "qm_edit_test";
-    CreateDirectoryA(dir.c_str(), nullptr);
-    return dir;
+    CreateDirectoryA((std::string(base) + "qm_edit_test").c_str(), nullptr);
+    return std::string(base) + "qm_edit_test";
 }
 
-const char *const start_words[] = {"apple", "cat", "dog", "mango", "zebra"};
-
-void write_file(const std::string &path, const std::string &bytes)
-{
-    FILE *f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-}
+void write_file(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::string read_file(const std::string &path)
 {
-    std::string bytes;
-    if (FILE *f = fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
-            bytes.append(buffer, n);
-        fclose(f);
-    }
-    return bytes;
+    std::ostringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
 }
 
-// The dialogue "user": a timer that runs inside the dialogue's own loop.
-std::function<void(HWND)> user;
-
+// The next file dialogue is answered with `path` and OK, by a timer that
+// runs inside the dialogue's own loop.
+std::string chosen;
 BOOL CALLBACK find_dialog(HWND window, LPARAM result)
 {
     char name[16];
     GetClassNameA(window, name, sizeof name);
-    if (strcmp(name, "#32770") == 0 && IsWindowVisible(window)) {
+    bool found = strcmp(name, "#32770") == 0 && IsWindowVisible(window);
+    if (found)
         *reinterpret_cast<HWND *>(result) = window;
-        return FALSE;
-    }
-    return TRUE;
+    return !found;
 }
-
-void CALLBACK play_user(HWND, UINT, UINT_PTR timer, DWORD)
+void CALLBACK choose_file(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND dialog = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), find_dialog, reinterpret_cast<LPARAM>(&dialog));
     if (!dialog)
         return;
     KillTimer(nullptr, timer);
-    user(dialog);
+    SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(chosen.c_str()));
+    SendMessageA(dialog, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(chosen.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
-
-// The next file dialogue is answered with `path` and OK.
 void when_asked_choose(const std::string &path)
 {
-    static std::string chosen;
     chosen = path;
-    user = [](HWND dialog) {
-        SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(chosen.c_str()));
-        SendMessageA(dialog, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(chosen.c_str()));
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    };
-    SetTimer(nullptr, 0, 50, play_user);
+    SetTimer(nullptr, 0, 50, choose_file);
 }
 
 // A dropped file, as the shell hands it over (DROPFILES in global memory).
 void drop(HWND window, const std::string &path)
 {
-    size_t size = sizeof(DROPFILES) + path.size() + 2;
-    HGLOBAL block = GlobalAlloc(GHND, size);
+    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
     auto *d = static_cast<DROPFILES *>(GlobalLock(block));
     d->pFiles = sizeof(DROPFILES);
-    d->pt = {20, 20};
-    memcpy(reinterpret_cast<char *>(d) + sizeof(DROPFILES), path.c_str(), path.size());
+    memcpy(reinterpret_cast<char *>(d + 1), path.c_str(), path.size());
     GlobalUnlock(block);
     SendMessageA(window, WM_DROPFILES, (WPARAM)block, 0);
 }
@@ -167,27 +136,20 @@ protected:
         for (int i = 0; i < 200 && PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE); i++)
             poll_once();
     }
-
     static void press(int control)
     {
         HWND w = edit_window_state().window;
         SendMessageA(w, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED), (LPARAM)GetDlgItem(w, control));
         settle();
     }
-
-    void type(const char *text)
-    {
-        SetDlgItemTextA(view.window, 1017, text);
-        settle();
-    }
-
+    void type(const char *text) { SetDlgItemTextA(view.window, 1017, text), settle(); }
     std::string field(int control = 1017)
     {
         char text[256] = "";
         GetDlgItemTextA(view.window, control, text, sizeof text);
         return text;
     }
-
+    int selected() { return edit_window_state().selected; }
     // A key as the keyboard gives it to the window with the focus.
     void key(HWND to, int virtual_key)
     {
@@ -195,55 +157,57 @@ protected:
         PostMessageA(to, WM_KEYUP, virtual_key, 0xC0000001);
         settle();
     }
-
-    void click_row(int row, UINT down, UINT up)
+    void click_row(int row)
     {
         int h = px_from_os_y(view.row_height);
-        SendMessageA(view.pane, down, 0, MAKELPARAM(10, row * h + h / 2));
-        SendMessageA(view.pane, up, 0, MAKELPARAM(10, row * h + h / 2));
+        SendMessageA(view.pane, WM_LBUTTONDOWN, 0, MAKELPARAM(10, row * h + h / 2));
+        SendMessageA(view.pane, WM_LBUTTONUP, 0, MAKELPARAM(10, row * h + h / 2));
+        settle();
+    }
+    void dict_menu(int command, const std::string &file)
+    {
+        when_asked_choose(file);
+        menu_set_current(MENU_DICT_SUB);
+        SendMessageA(view.window, WM_COMMAND, command, 0);
         settle();
     }
 
-    // The share of dark pixels in the band of a row, as painted where the
-    // list is scrolled to (0 when the row is out of sight).
-    double dark_share(int row)
+    // The pane's pixels as they are on the screen now, and its width.
+    std::vector<uint32_t> pixels(int *width = nullptr)
     {
-        UpdateWindow(view.pane);
-        HDC dc = GetDC(view.pane);
-        RECT client;
-        GetClientRect(view.pane, &client);
-        int top = px_from_os_y(row * view.row_height + window_data(view.pane)->scroll_y);
-        int bottom = px_from_os_y((row + 1) * view.row_height + window_data(view.pane)->scroll_y);
-        int dark = 0, all = 0;
-        for (int y = max(top + 2, 0); y < min(bottom - 2, (int)client.bottom); y++)
-            for (int x = 2; x < client.right - 2; x++, all++)
-                dark += GetRValue(GetPixel(dc, x, y)) < 100;
-        ReleaseDC(view.pane, dc);
-        return all ? (double)dark / all : 0;
-    }
-
-    // The pane's pixels as they are on the screen now.
-    std::vector<uint32_t> pixels()
-    {
-        RECT client;
-        GetClientRect(view.pane, &client);
+        RECT r;
+        GetClientRect(view.pane, &r);
         HDC dc = GetDC(view.pane), memory = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, r.right, r.bottom);
         HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+        BitBlt(memory, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
         SelectObject(memory, old);
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        std::vector<uint32_t> all((size_t)client.right * client.bottom);
-        GetDIBits(memory, bitmap, 0, client.bottom, all.data(), &info, DIB_RGB_COLORS);
+        BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        std::vector<uint32_t> all((size_t)r.right * r.bottom);
+        GetDIBits(memory, bitmap, 0, r.bottom, all.data(), &info, DIB_RGB_COLORS);
         DeleteObject(bitmap);
         DeleteDC(memory);
         ReleaseDC(view.pane, dc);
+        if (width)
+            *width = r.right;
         return all;
     }
 
-    // What is on the screen after the window's own updates is what a
-    // complete repaint gives: nothing stale is left in sight.
+    // The share of dark pixels in a row's band where the list shows it.
+    double dark_share(int row)
+    {
+        UpdateWindow(view.pane);
+        int width, scroll = window_data(view.pane)->scroll_y, dark = 0, all = 0;
+        std::vector<uint32_t> p = pixels(&width);
+        int top = px_from_os_y(row * view.row_height + scroll), bottom = px_from_os_y((row + 1) * view.row_height + scroll);
+        for (int y = top + 2; y < bottom - 2; y++)
+            for (int x = 2; x < width - 2 && y >= 0 && (size_t)(y * width + x) < p.size(); x++, all++)
+                dark += (p[y * width + x] & 0xFF) < 100;
+        return all ? (double)dark / all : 0;
+    }
+
+    // What the window's own updates left on the screen is what a complete
+    // repaint gives: nothing stale is left in sight.
     void expect_painted_as_new()
     {
         UpdateWindow(view.pane);
@@ -255,9 +219,9 @@ protected:
 
     Dictionary &dictionary() { return dictionary_set.slots[slot].dictionary; }
 
-    std::vector<std::string> words()
+    words_t words()
     {
-        std::vector<std::string> all;
+        words_t all;
         WordCursor c;
         if (word_at(&dictionary(), 0, &c))
             do
@@ -279,19 +243,19 @@ TEST_F(EditDictionary, OpensWithTitleCountAndAFieldThatFindsAsItIsTyped)
     EXPECT_EQ(view.selected, -1);
 
     type("man");
-    EXPECT_EQ(edit_window_state().selected, -1) << "a prefix is not a word";
+    EXPECT_EQ(selected(), -1) << "a prefix is not a word";
     type("mango");
-    EXPECT_EQ(edit_window_state().selected, 3);
+    EXPECT_EQ(selected(), 3);
     EXPECT_GT(dark_share(3), 0.5) << "the selected row is filled";
     EXPECT_LT(dark_share(2), 0.2);
 
     // Typing Cat when the dictionary holds cat selects nothing; Add puts
     // Cat in cat's place, and the field then selects it.
     type("Cat");
-    EXPECT_EQ(edit_window_state().selected, -1);
+    EXPECT_EQ(selected(), -1);
     press(1005);
-    EXPECT_EQ(words(), (std::vector<std::string>{"apple", "Cat", "dog", "mango", "zebra"}));
-    EXPECT_EQ(edit_window_state().selected, 1);
+    EXPECT_EQ(words(), (words_t{"apple", "Cat", "dog", "mango", "zebra"}));
+    EXPECT_EQ(selected(), 1);
     EXPECT_EQ(field(1015), "5");
     EXPECT_EQ(dictionary_set.slots[slot].changed, 1);
 
@@ -311,8 +275,8 @@ TEST_F(EditDictionary, DeleteNeedsASelectedRowThatClicksAndArrowsChoose)
     EXPECT_EQ(words().size(), 5u) << "nothing selected";
     EXPECT_EQ(dictionary_set.slots[slot].changed, 0);
 
-    click_row(1, WM_LBUTTONDOWN, WM_LBUTTONUP);
-    EXPECT_EQ(edit_window_state().selected, 1);
+    click_row(1);
+    EXPECT_EQ(selected(), 1);
     EXPECT_EQ(edit_window_state().focus, 1);
     EXPECT_EQ(field(), "cat");
     EXPECT_EQ(GetFocus(), view.pane);
@@ -324,33 +288,32 @@ TEST_F(EditDictionary, DeleteNeedsASelectedRowThatClicksAndArrowsChoose)
     EXPECT_EQ(edit_window_state().focus, 1) << "the focus row comes back on the selection";
 
     key(view.pane, VK_DOWN);
-    EXPECT_EQ(edit_window_state().selected, 2);
+    EXPECT_EQ(selected(), 2);
     EXPECT_EQ(field(), "dog");
-    key(view.pane, VK_UP);
-    key(view.pane, VK_UP);
-    key(view.pane, VK_UP);
-    EXPECT_EQ(edit_window_state().selected, 0) << "clamped at the first word";
+    for (int i = 0; i < 3; i++)
+        key(view.pane, VK_UP);
+    EXPECT_EQ(selected(), 0) << "clamped at the first word";
     EXPECT_EQ(field(), "apple");
 
-    click_row(9, WM_LBUTTONDOWN, WM_LBUTTONUP);
-    EXPECT_EQ(edit_window_state().selected, 0) << "below the last word nothing changes";
+    click_row(9);
+    EXPECT_EQ(selected(), 0) << "below the last word nothing changes";
 
     press(1013);
-    EXPECT_EQ(words(), (std::vector<std::string>{"cat", "dog", "mango", "zebra"}));
+    EXPECT_EQ(words(), (words_t{"cat", "dog", "mango", "zebra"}));
     EXPECT_EQ(field(1015), "4");
-    EXPECT_EQ(edit_window_state().selected, -1);
+    EXPECT_EQ(selected(), -1);
     EXPECT_EQ(dictionary_set.slots[slot].changed, 1);
 
     // A letter typed on the list goes on the end of the word, in the
     // field, which takes the focus (and with it the focus row goes).
-    click_row(2, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    click_row(2);
     EXPECT_EQ(field(), "mango");
     PostMessageA(view.pane, WM_CHAR, 's', 1);
     settle();
     EXPECT_EQ(field(), "mangos");
     EXPECT_EQ(GetFocus(), GetDlgItem(view.window, 1017));
     EXPECT_EQ(edit_window_state().focus, -1);
-    EXPECT_EQ(edit_window_state().selected, -1);
+    EXPECT_EQ(selected(), -1);
 }
 
 TEST_F(EditDictionary, DroppedTextFilesImportOneWordPerLine)
@@ -359,7 +322,7 @@ TEST_F(EditDictionary, DroppedTextFilesImportOneWordPerLine)
     write_file(path, "one\r\n\r\nTwo\r\n\r\n\r\nNew York\r\n" + std::string(40, 'q') + "\r\nO'Neill\r\n\r\n");
     drop(view.pane, path);
     settle();
-    EXPECT_EQ(words(), (std::vector<std::string>{"apple", "cat", "dog", "mango", "Newyork", "one", "Oneill", "Two",
+    EXPECT_EQ(words(), (words_t{"apple", "cat", "dog", "mango", "Newyork", "one", "Oneill", "Two",
                                                  "zebra"}));
     EXPECT_EQ(field(1015), "9");
     EXPECT_EQ(dictionary_set.slots[slot].changed, 1);
@@ -389,14 +352,14 @@ TEST_F(EditDictionary, TypingScrollsALongListToTheWord)
     EXPECT_LT(dark_share(0), 0.2) << "the top of the list, painted";
     type("qmno");
     int row = 4 + 12 * 26 * 26 + 13 * 26 + 14;   // after apple, cat, dog, mango
-    ASSERT_EQ(edit_window_state().selected, row);
+    ASSERT_EQ(selected(), row);
     EXPECT_LT(window_data(view.pane)->scroll_y, -row * view.row_height / 2) << "scrolled down";
     EXPECT_GT(dark_share(row), 0.5) << "painted selected where it shows";
     EXPECT_LT(dark_share(row - 1), 0.2);
     EXPECT_LT(dark_share(row + 1), 0.2);
     expect_painted_as_new();
     key(view.pane, VK_NEXT);
-    EXPECT_GT(edit_window_state().selected, row + 5) << "Page Down";
+    EXPECT_GT(selected(), row + 5) << "Page Down";
     expect_painted_as_new();
 
     type("apple");
@@ -414,10 +377,7 @@ TEST_F(EditDictionary, ExportThenImportThroughTheDictMenuGivesTheWordsBack)
     press(1005);
     std::string path = temp_dir() + "\\export.txt";
     DeleteFileA(path.c_str());
-    when_asked_choose(path);
-    menu_set_current(MENU_DICT_SUB);
-    SendMessageA(view.window, WM_COMMAND, 40025, 0);
-    settle();
+    dict_menu(40025, path);
     EXPECT_EQ(read_file(path), "apple\r\ncat\r\ndog\r\nice cream\r\nmango\r\nMcDonald\r\nzebra\r\n");
 
     press(1012);   // OK saves MainDict
@@ -430,11 +390,8 @@ TEST_F(EditDictionary, ExportThenImportThroughTheDictMenuGivesTheWordsBack)
     slot = find_slot("Copy");
     ASSERT_EQ(edit_slot(slot), nullptr);
     view = edit_window_state();
-    when_asked_choose(path);
-    menu_set_current(MENU_DICT_SUB);
-    SendMessageA(view.window, WM_COMMAND, 40024, 0);
-    settle();
-    EXPECT_EQ(words(), (std::vector<std::string>{"apple", "cat", "dog", "icecream", "mango", "Mcdonald", "zebra"}));
+    dict_menu(40024, path);
+    EXPECT_EQ(words(), (words_t{"apple", "cat", "dog", "icecream", "mango", "Mcdonald", "zebra"}));
     char title[100];
     GetWindowTextA(view.window, title, sizeof title);
     EXPECT_STREQ(title, "Edit (Copy)");
@@ -462,7 +419,7 @@ TEST_F(EditDictionary, CancelAsksThenRestoresTheFilesWords)
     box_reply = 3;
     press(IDCANCEL);
     EXPECT_EQ(edit_window_state().window, nullptr);
-    EXPECT_EQ(words(), (std::vector<std::string>(start_words, start_words + 5)));
+    EXPECT_EQ(words(), (words_t(start_words, start_words + 5)));
     EXPECT_EQ(dictionary_set.slots[slot].changed, 0);
     EXPECT_EQ(any_dictionary_changed(), 0);
 
