@@ -87,6 +87,15 @@ Dictionary *edited_dictionary()
 
 int word_count() { return (int)edited_dictionary()->words; }
 
+// The slot can be unloaded under the window (a grid opened meanwhile does
+// not use it): it is read again before anything changes it, or an edit
+// would go into an empty store and OK would save that over the file.
+const error_block *ensure_edited_loaded()
+{
+    int slot = edited_slot();
+    return slot >= 0 && !dictionary_set.slots[slot].loaded ? load_slot(slot) : nullptr;
+}
+
 // ---------------------------------------------------------------------
 // Drawing.
 
@@ -311,9 +320,11 @@ const error_block *add_typed_word()
 {
     char text[256] = "";
     icon_get_text(window, FIELD, text, sizeof text);
-    Dictionary *d = edited_dictionary();
     if (edited_slot() < 0)
         return nullptr;
+    if (const error_block *e = ensure_edited_loaded())
+        return e;
+    Dictionary *d = edited_dictionary();
     // add_word ignores empty and over-long texts and an identical word;
     // only a real change marks the dictionary changed.
     WordCursor cursor;
@@ -328,6 +339,8 @@ const error_block *add_typed_word()
 
 const error_block *delete_selected_word()
 {
+    if (const error_block *e = ensure_edited_loaded())
+        return e;
     Dictionary *d = edited_dictionary();
     WordCursor cursor;
     if (selected < 0 || selected >= (int)d->words || !word_at(d, (uint32_t)selected, &cursor))
@@ -777,7 +790,8 @@ void edit_window_slots_changed()
         close_window();
         return;
     }
-    if (edited_dictionary()->generation != shown_generation)
+    ensure_edited_loaded();   // a failure shows an empty list; Add reports it
+    if (edited_dictionary()->generation != shown_generation || !edited_dictionary()->words)
         show_words();
 }
 

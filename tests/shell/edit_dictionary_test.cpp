@@ -259,12 +259,18 @@ TEST_F(EditDictionary, OpensWithTitleCountAndAFieldThatFindsAsItIsTyped)
     EXPECT_EQ(field(1015), "5");
     EXPECT_EQ(dictionary_set.slots[slot].changed, 1);
 
+    // A grid opened meanwhile may unload the dictionary: an edit reads it
+    // again first rather than going into an empty store.
+    ASSERT_EQ(save_changed_dictionaries(), nullptr);
+    unload_slot(slot);
+    ASSERT_EQ(dictionary().words, 0u);
+
     // Return in the word field adds too.
     type("eel");
     SetFocus(GetDlgItem(view.window, 1017));
     key(GetDlgItem(view.window, 1017), VK_RETURN);
     EXPECT_EQ(field(1015), "6");
-    EXPECT_EQ(words()[3], "eel");
+    EXPECT_EQ(words(), (words_t{"apple", "Cat", "dog", "eel", "mango", "zebra"}));
     EXPECT_NE(edit_window_state().window, nullptr) << "Return in the field is not OK";
 }
 
