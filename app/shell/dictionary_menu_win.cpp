@@ -13,13 +13,6 @@ namespace {
 
 const int entry_load = 1, entry_edit = 2, entry_delete = 4;   // in the Words menu
 
-// Until the dictionary editor is there, its window opens from its template.
-const error_block *open_edit_window(int slot)
-{
-    (void)slot;
-    return open_simple_window(TEMPLATE_EDIT);
-}
-
 }  // namespace
 
 void dictionary_menu_build()
@@ -34,6 +27,7 @@ void dictionary_menu_build()
     for (int i = 0; i < dictionary_set.count; i++)
         menu_add(MENU_DICTIONARY, dictionary_set.slots[i].name, 0, DICTIONARY_MENU_BASE + i);
     dictionary_menu_attach();
+    edit_window_slots_changed();
 }
 
 void dictionary_menu_attach()

@@ -88,6 +88,16 @@ const error_block *dictionary_menu_choice(const int *path);
 void dictionary_menu_tick(int through_entry);
 void shell_install_dictionary_hooks();
 
+// The Edit Dictionary window (edit_dictionary_win.cpp).
+const error_block *open_edit_window(int slot);
+struct edit_window_view {
+    HWND window, pane;           // 0 while closed
+    int selected, focus;         // word numbers, -1 none
+    int row_height;              // OS units
+};
+edit_window_view edit_window_state();
+void edit_window_slots_changed();   // after the slots or their words changed elsewhere
+
 // The job pattern and the button bars (solve_control_win.cpp).
 const error_block *swap_button_bar(int solving);
 const error_block *create_button_bar(int solving);
