@@ -3,10 +3,10 @@
 // export of text files of words (the list's Dict menu, or a text file
 // dropped on the list), OK that saves and Cancel or Escape that reverts.
 //
-// Row r of the list shows word number r; only the rows in sight are
-// decoded (word_at for the first, next_word for the rest), so a list of
-// any length scrolls at the same speed. The list is a pane (template
-// "pane") laid over the template's placeholder 1018.
+// The list is a word list pane (word_list.h) laid over the template's
+// placeholder 1018, in the dictionary font of the choices; the window adds
+// Delete, a letter typed on the list going on the end of the word, and
+// the Dict menu on the other button.
 //
 // The window keeps the edited dictionary's name, not its slot number:
 // creating or deleting a dictionary renumbers the slots, and the name finds
@@ -19,7 +19,7 @@
 #include "app/dictionary/dictionary_set.h"
 #include "app/dictionary/dictionary_text.h"
 #include "app/shell/shell.h"
-#include "toolkit/drawing/drawing.h"
+#include "app/shell/word_list.h"
 #include "toolkit/events/events.h"
 #include "toolkit/events/menus.h"
 #include "toolkit/events/window.h"
@@ -36,44 +36,12 @@ enum : int {
     IMPORT_WORDS = 40024, EXPORT_WORDS = 40025,
 };
 
-const uint32_t white = 0xFFFFFF00u, black = 0;
-
-// The dictionary font's built-in record: the word lists' font.
-const font_spec dictionary_font = {128, 0, "Arial", 0, 400, 0};
-
 HWND window = nullptr;      // the edit window, 0 while closed
-HWND pane = nullptr;        // its list
+word_list list = {};        // its list; the pane is null while closed
 char edited[DICTIONARY_NAME_SIZE];
-int selected = -1;          // word numbers; -1 none
-int focus = -1;
 uint64_t shown_generation;  // the dictionary's generation that the list shows
 
-struct list_metrics {
-    int row_height = 32;    // OS units: text height + external leading
-    int ascent = 24;
-    int width = 512;        // 32 average characters
-} rows;
-
 int max_of(int a, int b) { return a > b ? a : b; }
-int min_of(int a, int b) { return a < b ? a : b; }
-
-void measure_font()
-{
-    HFONT font = nullptr;
-    if (create_font(&dictionary_font, &font))
-        return;
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(screen, font);
-    TEXTMETRICA tm;
-    if (GetTextMetricsA(screen, &tm)) {
-        rows.row_height = max_of(os_from_px_y(tm.tmHeight + tm.tmExternalLeading), 1);
-        rows.ascent = os_from_px_y(tm.tmAscent);
-        rows.width = 32 * os_from_px_x(tm.tmAveCharWidth);
-    }
-    SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(font);
-}
 
 int edited_slot() { return edited[0] ? find_slot(edited) : -1; }
 
@@ -84,6 +52,8 @@ Dictionary *edited_dictionary()
     int slot = edited_slot();
     return slot >= 0 ? &dictionary_set.slots[slot].dictionary : &none;
 }
+
+const Dictionary *shown_dictionary() { return edited_dictionary(); }
 
 int word_count() { return (int)edited_dictionary()->words; }
 
@@ -97,100 +67,7 @@ const error_block *ensure_edited_loaded()
 }
 
 // ---------------------------------------------------------------------
-// Drawing.
-
-void draw_row(int row, const char *text, int right)
-{
-    int top = -row * rows.row_height;
-    bool is_selected = row == selected;
-    if (is_selected) {
-        set_palette_colour(7);
-        fill_rectangle(0, top - rows.row_height, right, rows.row_height);
-    }
-    if (row == focus) {
-        set_palette_colour(is_selected ? 0 : 7);
-        int bottom = top - rows.row_height + 1;
-        plot_move(0, top);
-        plot_draw(right - 1, top);
-        plot_draw(right - 1, bottom);
-        plot_draw(0, bottom);
-        plot_draw(0, top);
-    }
-    set_text_colour(is_selected ? white : black);
-    paint_text(text, TEXT_OS_UNITS, 4, top - rows.ascent);
-}
-
-// The rows that meet the rectangle y0..y1 (work-area OS units), on a white
-// ground that reaches the right edge of what is visible.
-void paint_rows(int y0, int y1, int right)
-{
-    set_colour(white, 0);
-    fill_rectangle(0, y0, right, y1 - y0);
-    const Dictionary *d = edited_dictionary();
-    int first = max_of(0, -y1 / rows.row_height);
-    int last = min_of((int)d->words - 1, -y0 / rows.row_height);
-    if (first > last)
-        return;
-    HFONT font = nullptr;
-    if (create_font(&dictionary_font, &font))
-        return;
-    select_font(font);
-    set_text_colours(font, -1, black);
-    WordCursor cursor;
-    if (word_at(d, (uint32_t)first, &cursor)) {
-        for (int row = first; row <= last; row++) {
-            draw_row(row, cursor.text, right);
-            if (!next_word(d, &cursor))
-                break;
-        }
-    }
-    delete_font(font);
-}
-
-const error_block *pane_redraw(HWND w, void *)
-{
-    redraw_block b{};
-    b.window = w;
-    const error_block *e = wimp_redraw_in(&b);
-    while (!e && b.more) {
-        paint_rows(b.g1, b.g3, max_of(rows.width, b.x1));
-        wimp_redraw_end(&b);
-    }
-    return e;
-}
-
-// The pane paints its own ground with the rows: no flicker of an erase.
-const error_block *no_erase(platform_message *m, void *, int *claimed)
-{
-    m->result = 1;
-    *claimed = 1;
-    return nullptr;
-}
-
-// Characters typed on the list are the list's (the dialogue would take
-// them for mnemonics).
-const error_block *wants_characters(platform_message *m, void *, int *claimed)
-{
-    m->result = DLGC_WANTCHARS | DLGC_WANTARROWS;
-    *claimed = 1;
-    return nullptr;
-}
-
-void redraw_row(int row)
-{
-    if (pane && row >= 0) {
-        int top = -row * rows.row_height;
-        window_force_redraw(pane, 0, top - rows.row_height, max_of(rows.width, 1 << 20), top);
-    }
-}
-
-void redraw_list()
-{
-    if (pane)
-        InvalidateRect(pane, nullptr, FALSE);
-}
-
-// ---------------------------------------------------------------------
+// The count and the title.// ---------------------------------------------------------------------
 // The list's extent, scrolling and the count.
 
 void update_count()
@@ -207,65 +84,6 @@ void update_title()
     SetWindowTextA(window, title);
 }
 
-void update_extent()
-{
-    window_set_extent(pane, 0, -(word_count() * rows.row_height), rows.width, 0);
-}
-
-int visible_height()
-{
-    window_state s;
-    window_get_state(pane, &s);
-    return s.y1 - s.y0;
-}
-
-void scroll_to(int scroll_y)
-{
-    wdata *d = window_data(pane);
-    if (!d || d->scroll_y == scroll_y)
-        return;
-    // Set directly, the offset needs the whole pane drawn again (the
-    // toolkit moves the contents only by changes that it makes itself).
-    d->scroll_y = scroll_y;
-    window_keep_scroll_valid(pane);
-    redraw_list();
-}
-
-// Brings a row into sight: by the least scroll when it is next to what is
-// visible (arrow keys), else into the middle, with its neighbours round it
-// (a typed word's place).
-void show_row(int row)
-{
-    wdata *d = window_data(pane);
-    if (!d || row < 0)
-        return;
-    int top = -row * rows.row_height, bottom = top - rows.row_height, height = visible_height();
-    if (top > d->scroll_y + rows.row_height || bottom < d->scroll_y - height - rows.row_height)
-        scroll_to(top + (height - rows.row_height) / 2);
-    else if (top > d->scroll_y)
-        scroll_to(top);
-    else if (bottom < d->scroll_y - height)
-        scroll_to(bottom + height);
-}
-
-void set_selected(int row)
-{
-    if (row == selected)
-        return;
-    redraw_row(selected);
-    selected = row;
-    redraw_row(selected);
-}
-
-void set_focus_row(int row)
-{
-    if (row == focus)
-        return;
-    redraw_row(focus);
-    focus = row;
-    redraw_row(focus);
-}
-
 // ---------------------------------------------------------------------
 // The word field and the two word commands.
 
@@ -276,15 +94,7 @@ void field_changed()
 {
     char text[256] = "";
     icon_get_text(window, FIELD, text, sizeof text);
-    const Dictionary *d = edited_dictionary();
-    WordCursor cursor;
-    unsigned flags = 0;
-    int found = find_word(d, text, &cursor, &flags) && compare_case_result(flags) == 0;
-    int row = d->words ? (int)cursor.number : -1;
-    if (found && row == selected)
-        return;
-    show_row(row);
-    set_selected(found ? row : -1);
+    word_list_follow(&list, text);
 }
 
 const error_block *field_text_changed(HWND, int icon, void *)
@@ -298,13 +108,13 @@ const error_block *field_text_changed(HWND, int icon, void *)
 void show_words()
 {
     shown_generation = edited_dictionary()->generation;
-    if (selected >= word_count())
-        set_selected(-1);
-    if (focus >= word_count())
-        set_focus_row(word_count() - 1);
+    if (list.selected >= word_count())
+        list.selected = -1;
+    if (list.focus_row >= word_count())
+        list.focus_row = word_count() - 1;
     update_count();
-    update_extent();
-    redraw_list();
+    word_list_resize(&list);
+    word_list_redraw(&list);
     field_changed();
 }
 
@@ -343,6 +153,7 @@ const error_block *delete_selected_word()
         return e;
     Dictionary *d = edited_dictionary();
     WordCursor cursor;
+    int selected = list.selected;
     if (selected < 0 || selected >= (int)d->words || !word_at(d, (uint32_t)selected, &cursor))
         return nullptr;
     if (delete_at_cursor(d, &cursor))
@@ -416,101 +227,27 @@ const error_block *drop_offer(const char *, int type, mouse_block *, void *, int
 const error_block *drop_take(const char *path, int, void *, int) { return import_file(path); }
 
 // ---------------------------------------------------------------------
-// The list's mouse, keys and focus.
-
-const error_block *list_click(HWND, void *, mouse_block *mouse)
-{
-    if (mouse->buttons == BUTTON_ADJUST)
-        return menu_popup(window, MENU_DICT_SUB);
-    if (mouse->buttons != BUTTON_SELECT)
-        return nullptr;
-    window_state s;
-    window_get_state(pane, &s);
-    int distance = s.y1 - mouse->y - s.scroll_y;
-    int row = distance >= 0 ? distance / rows.row_height : -1;
-    if (row >= 0 && row < word_count()) {
-        WordCursor cursor;
-        word_at(edited_dictionary(), (uint32_t)row, &cursor);
-        set_selected(row);
-        set_focus_row(row);
-        icon_set_text(window, FIELD, cursor.text);
-    }
-    SetFocus(pane);
-    return nullptr;
-}
-
-void move_to_row(int row)
-{
-    int words = word_count();
-    if (words == 0)
-        return;
-    row = max_of(0, min_of(words - 1, row));
-    WordCursor cursor;
-    word_at(edited_dictionary(), (uint32_t)row, &cursor);
-    set_selected(row);
-    set_focus_row(row);
-    icon_set_text(window, FIELD, cursor.text);
-    show_row(row);
-}
+// What the list leaves to the window.
 
 const error_block *cancel();
 const error_block *ok();
 
-const error_block *list_key(HWND, void *, int, int *key)
+void put_in_field(const char *word) { icon_set_text(window, FIELD, word); }
+
+const error_block *list_key(int key) { return key == 27 ? cancel() : ok(); }
+
+// A character typed on the list goes on the end of the word, in the field,
+// which takes the focus.
+void typed_on_list(int character)
 {
-    int page = max_of(1, visible_height() / rows.row_height - 1);
-    int from = focus >= 0 ? focus : selected;
-    int row;
-    switch (*key) {
-    case KEY_VIRTUAL | VK_UP: row = from < 0 ? 0 : from - 1; break;
-    case KEY_VIRTUAL | VK_DOWN: row = from < 0 ? 0 : from + 1; break;
-    case KEY_VIRTUAL | VK_PRIOR: row = from < 0 ? 0 : from - page; break;
-    case KEY_VIRTUAL | VK_NEXT: row = from < 0 ? 0 : from + page; break;
-    case KEY_VIRTUAL | VK_HOME: row = 0; break;
-    case KEY_VIRTUAL | VK_END: row = word_count() - 1; break;
-    case KEY_VIRTUAL | VK_DELETE: *key = -1; return delete_selected_word();
-    // The list is a dialogue of its own, so the window's navigation and
-    // its Escape and Return are passed on from here.
-    case KEY_VIRTUAL | VK_TAB: case KEY_VIRTUAL | KEY_SHIFT | VK_TAB:
-        SendMessageA(window, WM_NEXTDLGCTL, (*key & KEY_SHIFT) != 0, FALSE);
-        *key = -1;
-        return nullptr;
-    case 27: *key = -1; return cancel();
-    case 13: *key = -1; return ok();
-    default:
-        // A character typed on the list goes on the end of the word.
-        if (*key >= 32 && *key < 256 && *key != 127) {
-            char text[2] = {(char)*key, 0};
-            HWND field = GetDlgItem(window, FIELD);
-            SetFocus(field);
-            SendMessageA(field, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
-            SendMessageA(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
-            *key = -1;
-        }
-        return nullptr;
-    }
-    *key = -1;
-    move_to_row(row);
-    return nullptr;
+    char text[2] = {(char)character, 0};
+    HWND field = GetDlgItem(window, FIELD);
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+    SendMessageA(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
 }
 
-// Gaining the focus shows the focus row on the selection, or in the middle
-// of what is visible; losing it clears the focus row.
-const error_block *list_focus(HWND, void *, int gained)
-{
-    if (!gained) {
-        set_focus_row(-1);
-        return nullptr;
-    }
-    int row = selected;
-    if (row < 0) {
-        wdata *d = window_data(pane);
-        int middle = d ? -d->scroll_y + visible_height() / 2 : 0;
-        row = min_of(word_count() - 1, middle / rows.row_height);
-    }
-    set_focus_row(row);
-    return nullptr;
-}
+const error_block *list_menu() { return menu_popup(window, MENU_DICT_SUB); }
 
 // While the word field has the focus, Return in it means Add.
 const error_block *field_focus(HWND w, int icon, int gained, void *)
@@ -537,22 +274,19 @@ const error_block *close_window()
     deregister_close(window_close_box, window, nullptr);
     deregister_text_changed(field_text_changed, window, nullptr);
     deregister_icon_focus(field_focus, window, nullptr);
-    deregister_redraw(pane_redraw, pane, nullptr);
-    deregister_click(list_click, pane, nullptr);
-    deregister_key(list_key, pane, nullptr);
-    deregister_focus(list_focus, pane, nullptr);
-    deregister_drop_offer(drop_offer, pane, nullptr);
-    deregister_drop(drop_take, pane, nullptr);
-    deregister_message_filter(EV_MSG_INSIDE, no_erase, pane, WM_ERASEBKGND, nullptr);
-    deregister_message_filter(EV_MSG_INSIDE, wants_characters, pane, WM_GETDLGCODE, nullptr);
+    if (list.pane) {
+        word_list_forget(&list);
+        deregister_drop_offer(drop_offer, list.pane, nullptr);
+        deregister_drop(drop_take, list.pane, nullptr);
+    }
     deregister_activate(window_activated, window, nullptr);
     deregister_open(window_resized, window, nullptr);
     deregister_message_filter(EV_MSG_INSIDE, smallest_size, window, WM_GETMINMAXINFO, nullptr);
     menu_set_handlers(MENU_DICT, nullptr, nullptr);
     HWND w = window;
-    window = pane = nullptr;
+    window = list.pane = nullptr;
     edited[0] = 0;
-    selected = focus = -1;
+    list.selected = list.focus_row = -1;
     const error_block *e = window_delete(w);
     if (main_window)
         SetForegroundWindow(main_window);
@@ -634,7 +368,7 @@ layout_item layout[] = {
 SIZE template_client, template_frame;   // pixels
 SIZE laid_out;                          // the client size of the last layout
 
-HWND layout_control(int id) { return id ? GetDlgItem(window, id) : pane; }
+HWND layout_control(int id) { return id ? GetDlgItem(window, id) : list.pane; }
 
 void record_layout()
 {
@@ -682,16 +416,25 @@ const error_block *smallest_size(platform_message *m, void *, int *)
 }
 
 // The list takes the placeholder's place, in its place in the tab order.
-void place_list()
+const error_block *create_list()
 {
     HWND area = GetDlgItem(window, LIST_AREA);
     RECT r;
     GetWindowRect(area, &r);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&r), 2);
     ShowWindow(area, SW_HIDE);
-    SetWindowLongA(pane, GWL_STYLE, GetWindowLongA(pane, GWL_STYLE) | WS_TABSTOP);
-    SetWindowPos(pane, area, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    record_layout();
+    list.owner = window;
+    list.dictionary = shown_dictionary;
+    list.row_chosen = put_in_field;
+    list.key = list_key;
+    list.delete_key = delete_selected_word;
+    list.typed = typed_on_list;
+    list.adjust_click = list_menu;
+    const int at[4] = {r.left, r.top, r.right, r.bottom};
+    const error_block *e = word_list_create(&list, at, LIST_AREA);
+    if (!e)
+        record_layout();
+    return e;
 }
 
 const error_block *register_handlers()
@@ -706,21 +449,9 @@ const error_block *register_handlers()
     if (!e)
         e = register_icon_focus(field_focus, window, nullptr);
     if (!e)
-        e = register_redraw(pane_redraw, pane, nullptr);
+        e = register_drop_offer(drop_offer, list.pane, nullptr);
     if (!e)
-        e = register_click(list_click, pane, nullptr);
-    if (!e)
-        e = register_key(list_key, pane, nullptr);
-    if (!e)
-        e = register_focus(list_focus, pane, nullptr);
-    if (!e)
-        e = register_drop_offer(drop_offer, pane, nullptr);
-    if (!e)
-        e = register_drop(drop_take, pane, nullptr);
-    if (!e)
-        e = register_message_filter(EV_MSG_INSIDE, no_erase, pane, WM_ERASEBKGND, nullptr);
-    if (!e)
-        e = register_message_filter(EV_MSG_INSIDE, wants_characters, pane, WM_GETDLGCODE, nullptr);
+        e = register_drop(drop_take, list.pane, nullptr);
     if (!e)
         e = register_activate(window_activated, window, nullptr);
     if (!e)
@@ -734,13 +465,12 @@ const error_block *register_handlers()
 void show_slot(int slot)
 {
     snprintf(edited, sizeof edited, "%s", dictionary_set.slots[slot].name);
-    selected = focus = -1;
+    list.selected = list.focus_row = -1;
     shown_generation = edited_dictionary()->generation;
     update_title();
     update_count();
-    update_extent();
-    scroll_to(0);
-    redraw_list();
+    word_list_resize(&list);
+    word_list_scroll_top(&list);
 }
 
 }  // namespace
@@ -756,13 +486,11 @@ const error_block *open_edit_window(int slot)
         SetForegroundWindow(window);
         return nullptr;
     }
-    measure_font();
     const error_block *e = window_create(TEMPLATE_EDIT, nullptr, main_window, &window);
     if (!e)
-        e = window_create(TEMPLATE_PANE, nullptr, window, &pane);
+        e = create_list();
     if (!e) {
-        place_list();
-        DragAcceptFiles(pane, TRUE);
+        DragAcceptFiles(list.pane, TRUE);
         menu_set_handlers(MENU_DICT, dict_menu_select, nullptr);
         e = register_handlers();
     }
@@ -797,5 +525,5 @@ void edit_window_slots_changed()
 
 edit_window_view edit_window_state()
 {
-    return {window, pane, selected, focus, rows.row_height};
+    return {window, list.pane, list.selected, list.focus_row, list.row_height};
 }

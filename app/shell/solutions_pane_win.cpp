@@ -14,6 +14,7 @@
 #include "app/grid/history.h"
 #include "app/grid/parts.h"
 #include "app/grid/result_list.h"
+#include "app/shell/buffered_pane.h"
 #include "app/shell/shell.h"
 #include "app/wordsquare/solver.h"
 #include "toolkit/events/events.h"
@@ -137,36 +138,12 @@ void paint(HDC dc, int scroll_x, int scroll_y, int y0, int y1)
     DeleteObject(font);
 }
 
-const error_block *pane_redraw_event(HWND w, void *)
+void paint_rows(void *, HDC dc, int scroll_x, int scroll_y, int y0, int y1, int)
 {
-    redraw_block b{};
-    b.window = w;
-    const error_block *e = wimp_redraw_in(&b);
-    while (!e && b.more) {
-        RECT client;
-        GetClientRect(w, &client);
-        HDC memory = CreateCompatibleDC(b.dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(b.dc, max_of(client.right, 1), max_of(client.bottom, 1));
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        paint(memory, b.scroll_x, b.scroll_y, b.g1, b.g3);
-        RECT clip;
-        GetClipBox(b.dc, &clip);
-        BitBlt(b.dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, memory, clip.left,
-               clip.top, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        wimp_redraw_end(&b);
-    }
-    return e;
+    paint(dc, scroll_x, scroll_y, y0, y1);
 }
 
-const error_block *no_erase(platform_message *m, void *, int *claimed)
-{
-    m->result = 1;
-    *claimed = 1;
-    return nullptr;
-}
+const error_block *pane_redraw_event(HWND w, void *) { return buffered_pane_redraw(w, paint_rows, nullptr); }
 
 // Wordsquare clicks: select one word, or toggle one with Adjust or Ctrl.
 void wordsquare_click(int row, int buttons)
@@ -230,7 +207,7 @@ const error_block *solutions_pane_register()
     if (!e)
         e = register_click(pane_click, solutions_pane, nullptr);
     if (!e)
-        e = register_message_filter(EV_MSG_INSIDE, no_erase, solutions_pane, WM_ERASEBKGND, nullptr);
+        e = register_message_filter(EV_MSG_INSIDE, buffered_pane_no_erase, solutions_pane, WM_ERASEBKGND, nullptr);
     pane_layout_one_column();
     pane_set_extent();
     return e;

@@ -1,8 +1,10 @@
 // A scrolling list of one dictionary's words, in a pane laid over a list
 // area of a dialogue window: rows drawn from the visible words only, a
-// selected row and a focus row, clicks, arrow keys and Tab. The window
-// that owns it says which dictionary is shown and what a chosen row and
-// the keys it does not take mean.
+// selected row and a focus row, clicks, the arrow and page keys, Home, End
+// and Tab. The window that owns it says which dictionary is shown and what
+// a chosen row and the keys it does not take mean; the optional callbacks
+// (null: the list ignores what they answer) give it Delete, typing and a
+// click with the other button.
 #pragma once
 
 #include "toolkit/drawing/fonts.h"
@@ -20,6 +22,12 @@ struct word_list {
     void (*row_chosen)(const char *word);
     // Return (13) and Escape (27) in the list.
     const error_block *(*key)(int key);
+    const error_block *(*delete_key)();     // optional: Delete in the list
+    // Optional: a character (32 to 255 but 127) typed on the list; with it
+    // the pane takes characters from the dialogue, which would take them
+    // for mnemonics.
+    void (*typed)(int character);
+    const error_block *(*adjust_click)();   // optional: the other button
     int selected;                       // word number, -1 none
     int focus_row;                      // word number, -1 while the pane lacks the focus
     int row_height, ascent, char_width; // OS units, from the list's font

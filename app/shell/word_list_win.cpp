@@ -3,6 +3,7 @@
 // height, the word's baseline one ascent below the band's top and 4 units
 // from the left. Only the visible rows are decoded: word_at for the first,
 // next_word for each further one, so a list of any length draws at once.
+// The pane paints off-screen (buffered_pane.h).
 // The selected row is drawn inverted (black, the word in white); the focus
 // row, while the pane has the input focus, gets an outline inside its band
 // (white on the selected row, black elsewhere).
@@ -12,6 +13,7 @@
 #include <cstring>
 
 #include "app/dictionary/dictionary.h"
+#include "app/shell/buffered_pane.h"
 #include "app/shell/shell.h"
 #include "toolkit/events/events.h"
 #include "toolkit/events/window.h"
@@ -21,17 +23,7 @@ namespace {
 int max_of(int a, int b) { return a > b ? a : b; }
 int min_of(int a, int b) { return a < b ? a : b; }
 
-HFONT make_font(HDC dc)
-{
-    const font_spec &f = word_list_font;
-    int height = MulDiv(f.height, GetDeviceCaps(dc, LOGPIXELSY), 16 * 72);
-    int width = MulDiv(f.width, GetDeviceCaps(dc, LOGPIXELSX), 16 * 72);
-    char face[sizeof f.face];
-    memcpy(face, f.face, sizeof face);
-    face[sizeof face - 1] = 0;
-    return CreateFontA(-max_of(height, 1), width, 0, 0, static_cast<int>(f.weight), f.italic != 0, 0, 0,
-                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
-}
+HFONT make_font(HDC dc) { return choices_make_font(word_list_font, dc); }
 
 void measure(word_list *list)
 {
@@ -70,47 +62,34 @@ void scroll_to(word_list *list, int scroll_y)
     word_list_redraw(list);
 }
 
-// Painted off-screen and copied, so that redraws do not flicker.
-const error_block *redraw(HWND w, void *value)
+void paint_list(void *value, HDC dc, int scroll_x, int scroll_y, int y0, int y1, int width)
 {
-    auto *list = static_cast<word_list *>(value);
-    redraw_block b{};
-    b.window = w;
-    const error_block *e = wimp_redraw_in(&b);
-    while (!e && b.more) {
-        RECT client;
-        GetClientRect(w, &client);
-        HDC memory = CreateCompatibleDC(b.dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(b.dc, max_of(client.right, 1), max_of(client.bottom, 1));
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        word_list_paint(list, memory, b.scroll_x, b.scroll_y, b.g1, b.g3, client.right);
-        RECT clip;
-        GetClipBox(b.dc, &clip);
-        BitBlt(b.dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, memory, clip.left,
-               clip.top, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        wimp_redraw_end(&b);
-    }
-    return e;
+    word_list_paint(static_cast<const word_list *>(value), dc, scroll_x, scroll_y, y0, y1, width);
 }
 
-const error_block *no_erase(platform_message *m, void *, int *claimed)
+const error_block *redraw(HWND w, void *value) { return buffered_pane_redraw(w, paint_list, value); }
+
+// Characters typed on a list that takes them are the list's.
+const error_block *wants_characters(platform_message *m, void *value, int *claimed)
 {
-    m->result = 1;
+    if (!static_cast<word_list *>(value)->typed)
+        return nullptr;
+    m->result = DLGC_WANTCHARS | DLGC_WANTARROWS;
     *claimed = 1;
     return nullptr;
 }
 
+// The row is selected before its word goes to the owner's field, so that
+// the field's change finds it selected and leaves the scrolling to the
+// caller.
 void choose_row(word_list *list, int row)
 {
     WordCursor cursor;
     const Dictionary *d = list->dictionary();
     list->focus_row = row;
+    list->selected = row;
     if (d && word_at(d, row, &cursor))
         list->row_chosen(cursor.text);
-    list->selected = row;
     word_list_redraw(list);
 }
 
@@ -118,28 +97,51 @@ const error_block *click(HWND, void *value, mouse_block *mouse)
 {
     auto *list = static_cast<word_list *>(value);
     window_state s;
+    if (mouse->buttons == BUTTON_ADJUST && list->adjust_click)
+        return list->adjust_click();
     if (mouse->buttons != BUTTON_SELECT || window_get_state(list->pane, &s))
         return nullptr;
     int work_y = mouse->y - s.y1 + s.scroll_y;
     int row = work_y > 0 ? -1 : -work_y / list->row_height;
-    if (row < 0 || row >= word_count(list))
-        return nullptr;
-    choose_row(list, row);
+    if (row >= 0 && row < word_count(list))
+        choose_row(list, row);
     SetFocus(list->pane);
     return nullptr;
+}
+
+// The row a moving key goes to from the focus row (or the selected
+// one), or -1 for a key that does not move.
+int moved_row(const word_list *list, int k)
+{
+    int from = list->focus_row >= 0 ? list->focus_row : max_of(list->selected, 0);
+    int page = max_of(1, visible_height(list) / list->row_height - 1);
+    switch (k) {
+    case KEY_VIRTUAL | VK_UP: return from - 1;
+    case KEY_VIRTUAL | VK_DOWN: return from + 1;
+    case KEY_VIRTUAL | VK_PRIOR: return from - page;
+    case KEY_VIRTUAL | VK_NEXT: return from + page;
+    case KEY_VIRTUAL | VK_HOME: return 0;
+    case KEY_VIRTUAL | VK_END: return word_count(list) - 1;
+    }
+    return -1;
+}
+
+bool moving_key(int k)
+{
+    return k == (KEY_VIRTUAL | VK_UP) || k == (KEY_VIRTUAL | VK_DOWN) || k == (KEY_VIRTUAL | VK_PRIOR) ||
+           k == (KEY_VIRTUAL | VK_NEXT) || k == (KEY_VIRTUAL | VK_HOME) || k == (KEY_VIRTUAL | VK_END);
 }
 
 const error_block *key(HWND, void *value, int, int *code)
 {
     auto *list = static_cast<word_list *>(value);
     int k = *code;
-    if (k == (KEY_VIRTUAL | VK_UP) || k == (KEY_VIRTUAL | VK_DOWN)) {
+    if (moving_key(k)) {
         *code = -1;
         int words = word_count(list);
         if (words == 0)
             return nullptr;
-        int from = list->focus_row >= 0 ? list->focus_row : max_of(list->selected, 0);
-        int row = max_of(0, min_of(words - 1, from + (k == (KEY_VIRTUAL | VK_UP) ? -1 : 1)));
+        int row = max_of(0, min_of(words - 1, moved_row(list, k)));
         choose_row(list, row);
         word_list_show_row(list, row, false);
     } else if ((k & ~KEY_SHIFT) == (KEY_VIRTUAL | VK_TAB)) {
@@ -152,6 +154,12 @@ const error_block *key(HWND, void *value, int, int *code)
     } else if (k == (KEY_VIRTUAL | VK_ESCAPE) || k == 27) {
         *code = -1;
         return list->key(27);
+    } else if (k == (KEY_VIRTUAL | VK_DELETE) && list->delete_key) {
+        *code = -1;
+        return list->delete_key();
+    } else if (k >= 32 && k < 256 && k != 127 && list->typed) {
+        *code = -1;
+        list->typed(k);
     }
     return nullptr;
 }
@@ -229,7 +237,9 @@ const error_block *word_list_create(word_list *list, const int area[4], int afte
     if (!e)
         e = register_focus(focus, list->pane, list);
     if (!e)
-        e = register_message_filter(EV_MSG_INSIDE, no_erase, list->pane, WM_ERASEBKGND, list);
+        e = register_message_filter(EV_MSG_INSIDE, buffered_pane_no_erase, list->pane, WM_ERASEBKGND, list);
+    if (!e)
+        e = register_message_filter(EV_MSG_INSIDE, wants_characters, list->pane, WM_GETDLGCODE, list);
     if (e) {
         word_list_forget(list);
         window_delete(list->pane);
@@ -248,7 +258,8 @@ void word_list_forget(word_list *list)
     deregister_click(click, list->pane, list);
     deregister_key(key, list->pane, list);
     deregister_focus(focus, list->pane, list);
-    deregister_message_filter(EV_MSG_INSIDE, no_erase, list->pane, WM_ERASEBKGND, list);
+    deregister_message_filter(EV_MSG_INSIDE, buffered_pane_no_erase, list->pane, WM_ERASEBKGND, list);
+    deregister_message_filter(EV_MSG_INSIDE, wants_characters, list->pane, WM_GETDLGCODE, list);
 }
 
 // The work area: one row per word, 32 average characters wide.
@@ -275,7 +286,7 @@ void word_list_show_row(word_list *list, int row, bool centre)
     bool above = top > d->scroll_y, below = top - height < d->scroll_y - visible;
     if (!above && !below)
         return;
-    if (centre && (top > d->scroll_y + height || top - 2 * height < d->scroll_y - visible))
+    if (centre && (top > d->scroll_y + height || top - 2 * height < d->scroll_y - visible - height))
         scroll_to(list, top + (visible - height) / 2);
     else if (above)
         scroll_to(list, top);
