@@ -135,69 +135,6 @@ const error_block *open_dialog()
 }
 
 // ---------------------------------------------------------------------
-// Grid commands.
-
-// ---------------------------------------------------------------------
-// Windows that other parts of the program fill: for now each opens from
-// its template and closes on its close box, OK, Cancel or Escape.
-
-struct simple_window {
-    int template_number;
-    const char *title;
-    HWND window;
-};
-simple_window simple_windows[] = {
-    {TEMPLATE_CHECK, "{SPCH}", nullptr}, {TEMPLATE_CUSTOM, nullptr, nullptr},
-    {TEMPLATE_CUSTOMW, nullptr, nullptr}, {TEMPLATE_CHOICES, nullptr, nullptr},
-    {TEMPLATE_EDIT, nullptr, nullptr},
-};
-
-const error_block *simple_close(HWND w, void *value);
-
-const error_block *simple_key(HWND w, void *value, int, int *key)
-{
-    if (*key != 13 && *key != 27)
-        return nullptr;
-    *key = -1;
-    return simple_close(w, value);
-}
-
-const error_block *simple_close(HWND w, void *value)
-{
-    auto *s = static_cast<simple_window *>(value);
-    deregister_close(simple_close, w, value);
-    deregister_key(simple_key, w, value);
-    s->window = nullptr;
-    return window_delete(w);
-}
-
-}  // namespace
-
-const error_block *open_simple_window(int template_number)
-{
-    for (simple_window &s : simple_windows) {
-        if (s.template_number != template_number)
-            continue;
-        if (s.window) {
-            SetWindowPos(s.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-            return nullptr;
-        }
-        const error_block *e = window_create(template_number, s.title, main_window, &s.window);
-        if (!e)
-            e = register_close(simple_close, s.window, &s);
-        if (!e)
-            e = register_key(simple_key, s.window, &s);
-        if (!e)
-            e = window_open_centred(s.window);
-        if (e && s.window)
-            simple_close(s.window, &s);
-        return e;
-    }
-    return nullptr;
-}
-
-namespace {
-
 // The Create New Dictionary dialogue.
 HWND newdict = nullptr;
 
@@ -306,11 +243,13 @@ const error_block *command_save() { return save_grid(); }
 const error_block *command_quit()
 {
     // An open Spell Check window closes first, with its question about
-    // changed dictionaries; if it cannot close, the program stays.
+    // changed dictionaries (which saves or reverts them, so the question
+    // about dictionaries below is not asked again); if it cannot close, the
+    // program stays. Then the grid, then edits left unsaved in memory.
     if (spell_check_window())
         if (const error_block *e = close_spell_check())
             return e;
-    if (confirm_quit() == 0)
+    if (confirm_quit() == 0 && confirm_quit_dictionaries() == 0)
         task_quit(0);
     return nullptr;
 }

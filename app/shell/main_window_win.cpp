@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <cstring>
 
+#include "app/dictionary/dictionary_set.h"
 #include "app/grid/grid.h"
 #include "app/grid/grid_file.h"
 #include "app/grid/grid_hooks.h"
@@ -271,6 +272,17 @@ int confirm_quit()
         return 0;
     int answer = 0;
     message_box(main_window, 0x10002, &answer, "{FS10}");
+    return answer == 3 ? 0 : 1;
+}
+
+// Dictionary edits kept in memory (the Edit window's close box keeps them
+// unsaved) are lost by quitting: Yes goes on (0), No keeps the program (1).
+int confirm_quit_dictionaries()
+{
+    if (!any_dictionary_changed())
+        return 0;
+    int answer = 0;
+    message_box(main_window, 0x10002, &answer, "{DICTCH}");
     return answer == 3 ? 0 : 1;
 }
 

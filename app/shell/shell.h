@@ -49,6 +49,7 @@ const error_block *shell_start_up();
 const error_block *open_main_window();
 [[noreturn]] void close_down();
 int confirm_quit();
+int confirm_quit_dictionaries();   // after confirm_quit, when quitting
 void set_title();
 void layout_main_window(const window_state *visible);
 void layout_now();
@@ -66,9 +67,6 @@ const error_block *command_save();
 const error_block *command_quit();
 const error_block *command_help();
 const error_block *command_set_grid_type(int type);
-// Opens a window from its template that closes on its close box, Return or
-// Escape (windows whose contents other modules provide).
-const error_block *open_simple_window(int template_number);
 
 // The Grid Size dialogue (gridsize_win.cpp).
 const error_block *open_grid_size_dialog();

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "app/dictionary/dictionary_set.h"
+#include "app/grid/grid.h"
 #include "app/shell/shell.h"
 #include "toolkit/events/events.h"
 #include "toolkit/events/menus.h"
@@ -25,10 +26,10 @@ namespace {
 
 typedef std::vector<std::string> words_t;
 const char *const start_words[] = {"apple", "cat", "dog", "mango", "zebra"};
-std::string last_box;
+std::string last_box, boxes;   // the last question; all of them, one a line
 int box_reply = 3;   // Yes
 
-int answer_box(int, int, const char *text) { return last_box = text, box_reply; }
+int answer_box(int, int, const char *text) { return last_box = text, boxes += last_box + "\n", box_reply; }
 
 std::string temp_dir()
 {
@@ -441,6 +442,50 @@ TEST_F(EditDictionary, CancelAsksThenRestoresTheFilesWords)
         EXPECT_EQ(edit_window_state().window, nullptr) << on_list;
         EXPECT_EQ(last_box, "");
     }
+}
+
+// The close box keeps the edits in memory, unsaved: quitting asks about
+// them after the grid's question, and No keeps the program and the edits.
+TEST_F(EditDictionary, QuittingAsksAboutEditsTheCloseBoxLeftUnsaved)
+{
+    type("kiwi");
+    press(1005);
+    SendMessageA(view.window, WM_CLOSE, 0, 0);
+    settle();
+    ASSERT_EQ(edit_window_state().window, nullptr);
+    ASSERT_EQ(any_dictionary_changed(), 1);
+
+    const std::string grid_question = "Grid edited and not saved. Continue?\n";
+    const std::string words_question = "Dictionaries changed and not saved. Continue?\n";
+    MSG m;
+    box_reply = 4;   // No
+    mark_modified();
+    boxes.clear();
+    SendMessageA(main_window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(boxes, grid_question) << "No to the grid stops there";
+    clear_modified();
+    boxes.clear();
+    SendMessageA(main_window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(boxes, words_question);
+    EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "No keeps the program";
+    EXPECT_EQ(words().size(), 6u);
+
+    // File > Exit asks both, in turn; Yes to both quits.
+    box_reply = 3;
+    mark_modified();
+    boxes.clear();
+    menu_set_current(MENU_FILE);
+    SendMessageA(main_window, WM_COMMAND, 40007, 0);
+    EXPECT_EQ(boxes, grid_question + words_question);
+    EXPECT_TRUE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the program quits";
+    clear_modified();
+    revert_changed_dictionaries();
+
+    // With nothing changed nothing is asked.
+    boxes.clear();
+    SendMessageA(main_window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(boxes, "");
+    EXPECT_TRUE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 }  // namespace
