@@ -266,25 +266,23 @@ void set_title()
     SetWindowTextA(main_window, caption);
 }
 
-int confirm_quit()
+namespace {
+
+// A Yes/No warning that loses work on Yes: 0 goes on, 1 (No) stays.
+int ask_to_continue(const char *question)
 {
-    if (!is_modified())
-        return 0;
     int answer = 0;
-    message_box(main_window, 0x10002, &answer, "{FS10}");
+    message_box(main_window, 0x10002, &answer, question);
     return answer == 3 ? 0 : 1;
 }
 
+}  // namespace
+
+int confirm_quit() { return is_modified() ? ask_to_continue("{FS10}") : 0; }
+
 // Dictionary edits kept in memory (the Edit window's close box keeps them
-// unsaved) are lost by quitting: Yes goes on (0), No keeps the program (1).
-int confirm_quit_dictionaries()
-{
-    if (!any_dictionary_changed())
-        return 0;
-    int answer = 0;
-    message_box(main_window, 0x10002, &answer, "{DICTCH}");
-    return answer == 3 ? 0 : 1;
-}
+// unsaved) are lost by quitting.
+int confirm_quit_dictionaries() { return any_dictionary_changed() ? ask_to_continue("{DICTCH}") : 0; }
 
 void fit_window_to_grid()
 {

@@ -3,8 +3,8 @@
 // selected row and a focus row, clicks, the arrow and page keys, Home, End
 // and Tab. The window that owns it says which dictionary is shown and what
 // a chosen row and the keys it does not take mean; the optional callbacks
-// (null: the list ignores what they answer) give it Delete, typing and a
-// click with the other button.
+// (null: the list does without) add Delete, typing and a click with the
+// other button.
 #pragma once
 
 #include "toolkit/drawing/fonts.h"
@@ -17,7 +17,7 @@ struct word_list {
     HWND owner;                         // the dialogue window holding the pane
     HWND pane;                          // null until created
     const Dictionary *(*dictionary)();  // the dictionary shown; null shows nothing
-    // A click or an arrow key made `row` the selected row; the owner puts
+    // A click or a moving key made a row the selected row; the owner puts
     // its word into its field (whose change then runs word_list_follow).
     void (*row_chosen)(const char *word);
     // Return (13) and Escape (27) in the list.
