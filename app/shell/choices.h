@@ -7,6 +7,7 @@
 #include "toolkit/events/handles.h"
 
 struct error_block;
+struct mouse_block;
 struct HFONT__;
 typedef HFONT__ *HFONT;
 
@@ -34,3 +35,21 @@ void sample_show_colour(HWND window, int icon, uint32_t colour_word);
 void sample_show_font(HWND window, int icon, const font_spec &font, uint32_t text_colour,
                       uint32_t background_colour, HFONT *held);
 void sample_release(HFONT *held);
+
+// What the two windows share around their samples: a window over the
+// disabled main window, with its click, key and close handlers and the
+// fonts of its two font samples.
+struct sample_window {
+    HWND window;
+    HFONT fonts[2];
+    const error_block *(*click)(HWND, void *, mouse_block *);
+    const error_block *(*key)(HWND, void *, int, int *);
+    const error_block *(*close)(HWND, void *);
+};
+// Registers the handlers and opens the created window centred, the main
+// window disabled and the caret in `caret_icon`. On an error the window is
+// deleted and its fonts released, so nothing is left half open.
+const error_block *sample_window_open(sample_window *s, int caret_icon);
+// Deregisters the handlers, enables the main window, deletes the window,
+// releases the fonts and makes the main window active again.
+const error_block *sample_window_close(sample_window *s);

@@ -26,9 +26,14 @@ enum : int {
 };
 const int fewest_solutions = 20, most_solutions = 1000000;
 
-HWND window = nullptr;
+const error_block *choices_click(HWND, void *, mouse_block *mouse);
+const error_block *choices_key(HWND, void *, int, int *key);
+const error_block *choices_close(HWND, void *);
+
+sample_window win = {nullptr, {}, choices_click, choices_key, choices_close};
+HWND &window = win.window;
+HFONT (&sample_fonts)[2] = win.fonts;
 shell_choices working;
-HFONT sample_fonts[2];
 
 void show_samples()
 {
@@ -68,10 +73,6 @@ void apply_working()
     grid_ui_redraw_grid();
 }
 
-const error_block *choices_click(HWND, void *, mouse_block *mouse);
-const error_block *choices_key(HWND, void *, int, int *key);
-const error_block *choices_close(HWND, void *);
-
 enum finish_action { FINISH_CANCEL, FINISH_OK, FINISH_SAVE };
 
 const error_block *finish(finish_action action)
@@ -82,19 +83,7 @@ const error_block *finish(finish_action action)
         if (action == FINISH_SAVE)
             e = write_choices();
     }
-    if (e)
-        return e;
-    EnableWindow(main_window, TRUE);
-    deregister_click(choices_click, window, nullptr);
-    deregister_key(choices_key, window, nullptr);
-    deregister_close(choices_close, window, nullptr);
-    HWND w = window;
-    window = nullptr;
-    e = window_delete(w);
-    for (HFONT &f : sample_fonts)
-        sample_release(&f);
-    SetForegroundWindow(main_window);
-    return e;
+    return e ? e : sample_window_close(&win);
 }
 
 const error_block *choices_click(HWND, void *, mouse_block *mouse)
@@ -154,24 +143,5 @@ const error_block *open_choices_window(HWND parent)
     snprintf(text, sizeof text, "%d", working.maximum_solutions);
     icon_set_text(window, MAXIMUM_FIELD, text);
     show_samples();
-    e = register_click(choices_click, window, nullptr);
-    if (!e)
-        e = register_key(choices_key, window, nullptr);
-    if (!e)
-        e = register_close(choices_close, window, nullptr);
-    if (!e)
-        e = window_open_centred(window);
-    if (e) {
-        deregister_click(choices_click, window, nullptr);
-        deregister_key(choices_key, window, nullptr);
-        deregister_close(choices_close, window, nullptr);
-        window_delete(window);
-        window = nullptr;
-        for (HFONT &f : sample_fonts)
-            sample_release(&f);
-        return e;
-    }
-    EnableWindow(main_window, FALSE);
-    SetForegroundWindow(window);
-    return caret_set(window, MAXIMUM_FIELD, 0, -1);
+    return sample_window_open(&win, MAXIMUM_FIELD);
 }

@@ -42,10 +42,15 @@ struct settings {
     uint32_t fill_directions;
 };
 
-HWND window = nullptr;
+const error_block *customise_click(HWND, void *, mouse_block *mouse);
+const error_block *customise_key(HWND, void *, int, int *key);
+const error_block *customise_close(HWND, void *);
+
+sample_window win = {nullptr, {}, customise_click, customise_key, customise_close};
+HWND &window = win.window;
+HFONT (&sample_fonts)[2] = win.fonts;
 bool wordsquare = false;     // which form is open
 settings working;
-HFONT sample_fonts[2];
 
 settings from_grid()
 {
@@ -117,10 +122,6 @@ void apply_working()
     mark_modified();
 }
 
-const error_block *customise_click(HWND, void *, mouse_block *mouse);
-const error_block *customise_key(HWND, void *, int, int *key);
-const error_block *customise_close(HWND, void *);
-
 // The up-down control offers 90 to 400, but a square under 150% of the
 // font is not kept: 90 to 149 become 150.
 const error_block *finish(bool ok)
@@ -130,16 +131,7 @@ const error_block *finish(bool ok)
         e = read_clamped(LENGTH_FIELD, 1, 12, &working.min_word_length);
     if (e)
         return e;
-    EnableWindow(main_window, TRUE);
-    deregister_click(customise_click, window, nullptr);
-    deregister_key(customise_key, window, nullptr);
-    deregister_close(customise_close, window, nullptr);
-    HWND w = window;
-    window = nullptr;
-    e = window_delete(w);
-    for (HFONT &f : sample_fonts)
-        sample_release(&f);
-    SetForegroundWindow(main_window);
+    e = sample_window_close(&win);
     if (ok)
         apply_working();
     return e;
@@ -235,24 +227,5 @@ const error_block *open_customise_window(HWND parent)
             icon_select(window, d.icon, (shown & d.bit) != 0);
     }
     show_samples();
-    e = register_click(customise_click, window, nullptr);
-    if (!e)
-        e = register_key(customise_key, window, nullptr);
-    if (!e)
-        e = register_close(customise_close, window, nullptr);
-    if (!e)
-        e = window_open_centred(window);
-    if (e) {
-        deregister_click(customise_click, window, nullptr);
-        deregister_key(customise_key, window, nullptr);
-        deregister_close(customise_close, window, nullptr);
-        window_delete(window);
-        window = nullptr;
-        for (HFONT &f : sample_fonts)
-            sample_release(&f);
-        return e;
-    }
-    EnableWindow(main_window, FALSE);
-    SetForegroundWindow(window);
-    return caret_set(window, SQUARE_FIELD, 0, -1);
+    return sample_window_open(&win, SQUARE_FIELD);
 }

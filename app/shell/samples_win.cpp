@@ -14,6 +14,8 @@
 #include "app/shell/choices.h"
 #include "app/shell/shell.h"
 #include "toolkit/events/abx.h"
+#include "toolkit/events/events.h"
+#include "toolkit/events/window.h"
 
 bool (*pick_colour)(HWND owner, uint32_t *colour_word) = platform_pick_colour;
 bool (*pick_font)(HWND owner, font_spec *font) = platform_pick_font;
@@ -98,4 +100,48 @@ void sample_release(HFONT *held)
     if (*held)
         DeleteObject(*held);
     *held = nullptr;
+}
+
+namespace {
+
+void sample_window_release(sample_window *s)
+{
+    deregister_click(s->click, s->window, nullptr);
+    deregister_key(s->key, s->window, nullptr);
+    deregister_close(s->close, s->window, nullptr);
+    for (HFONT &f : s->fonts)
+        sample_release(&f);
+}
+
+}  // namespace
+
+const error_block *sample_window_open(sample_window *s, int caret_icon)
+{
+    const error_block *e = register_click(s->click, s->window, nullptr);
+    if (!e)
+        e = register_key(s->key, s->window, nullptr);
+    if (!e)
+        e = register_close(s->close, s->window, nullptr);
+    if (!e)
+        e = window_open_centred(s->window);
+    if (e) {
+        sample_window_release(s);
+        window_delete(s->window);
+        s->window = nullptr;
+        return e;
+    }
+    EnableWindow(main_window, FALSE);
+    SetForegroundWindow(s->window);
+    return caret_set(s->window, caret_icon, 0, -1);
+}
+
+const error_block *sample_window_close(sample_window *s)
+{
+    EnableWindow(main_window, TRUE);
+    sample_window_release(s);
+    HWND w = s->window;
+    s->window = nullptr;
+    const error_block *e = window_delete(w);
+    SetForegroundWindow(main_window);
+    return e;
 }
