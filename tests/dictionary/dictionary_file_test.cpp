@@ -26,7 +26,7 @@ using Bytes = std::vector<uint8_t>;
 
 std::string temp_path(const char *leaf)
 {
-    auto dir = std::filesystem::temp_directory_path() / "qm_dictionary_test";
+    auto dir = private_temp_dir("qm_dictionary_");
     std::filesystem::create_directories(dir);
     return (dir / leaf).string();
 }
@@ -74,6 +74,7 @@ int no_identity(void *, int, int *) { return 2; }
 class DictionaryFile : public ::testing::Test {
 protected:
     void SetUp() override { app_errors_register(); }
+    void TearDown() override { remove_tree(private_temp_dir("qm_dictionary_")); }
     // Loads `bytes` through a file; returns the error number (0 for none).
     int load_bytes(const Bytes &bytes, Dictionary *d)
     {
