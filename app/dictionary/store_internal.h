@@ -39,13 +39,12 @@ int find_word_fast(const Dictionary *d, const char *word, unsigned *flags);
 // dictionary_check, also counting the words that hold a space.
 int dictionary_check_counting(const Dictionary *d, char *message, int size, uint32_t *spaced);
 
-// The check stamp beside a .dic (dictionary_stamp.cpp). A hash of the
-// store's counts and both blocks.
-uint64_t dictionary_content_sum(const Dictionary *d);
-// Whether the stamp beside `path` (whose record is `info`) vouches for the
-// store just read from it (then *spaced is the count the walk made), is
-// missing or stale (a sound load may write a new one), or is some other
-// file of that name (left alone).
+// The check stamp beside a .dic (dictionary_stamp.cpp), keyed to this
+// machine and user. Whether the stamp beside `path` (whose record is
+// `info`) vouches for the store just read from it (then *spaced is the
+// count the walk made), is missing or stale (a sound load may write a new
+// one), or is some other file of that name, or there is no key to check
+// it by (left alone, none written).
 enum StampVerdict { STAMP_VOUCHES, STAMP_STALE, STAMP_FOREIGN };
 StampVerdict stamp_vouches(const char *path, const fs_info *info, const Dictionary *d, uint32_t *spaced);
 // Writes the stamp for a store that has just passed the walk (best effort).

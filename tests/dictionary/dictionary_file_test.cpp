@@ -26,7 +26,7 @@ using Bytes = std::vector<uint8_t>;
 
 std::string temp_path(const char *leaf)
 {
-    auto dir = std::filesystem::temp_directory_path() / "qm_dictionary_test";
+    auto dir = private_temp_dir("qm_dictionary_");
     std::filesystem::create_directories(dir);
     return (dir / leaf).string();
 }
@@ -57,9 +57,24 @@ void put32(Bytes &b, size_t at, uint32_t v)
         b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
+// The stamp key's secret as another machine would have it, and a machine
+// with none.
+int other_machine(void *out, int size, int *length)
+{
+    const char id[] = "5e0f1c2d3b4a59687766554433221100\n1001";
+    *length = static_cast<int>(sizeof id - 1);
+    if (*length > size)
+        return 1;
+    memcpy(out, id, sizeof id - 1);
+    return 0;
+}
+
+int no_identity(void *, int, int *) { return 2; }
+
 class DictionaryFile : public ::testing::Test {
 protected:
     void SetUp() override { app_errors_register(); }
+    void TearDown() override { remove_tree(private_temp_dir("qm_dictionary_")); }
     // Loads `bytes` through a file; returns the error number (0 for none).
     int load_bytes(const Bytes &bytes, Dictionary *d)
     {
@@ -272,4 +287,66 @@ TEST_F(DictionaryFile, CheckStampVouchesOnlyForTheBytesThatPassed)
         ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
         EXPECT_EQ(read_file(stamp), foreign);
     }
+}
+
+// Stamps travel with shared dictionaries, so one written on another machine
+// (or by another user) must not vouch here: a damaged .dic shipped with a
+// stamp made elsewhere for those very bytes is walked and refused. Without
+// any secret, no stamp is trusted and none is written.
+TEST_F(DictionaryFile, StampWrittenUnderAnotherKeyDoesNotVouch)
+{
+    TestDictionary t, back;
+    for (int i = 0; i < 300; i++)
+        t.add(std::string("k").append(std::to_string(i * 31 % 997)));
+    uint32_t spaced = t.d.spaced;
+    std::string path = temp_path("Shared.dic"), stamp = temp_path("Shared.dck");
+    std::filesystem::remove(stamp);
+
+    // The sender's copy: word 0 damaged, saved and stamped under their key.
+    auto *words = static_cast<uint8_t *>(t.d.wordblock);
+    uint8_t sound = words[0];
+    words[0] = 1;
+    ASSERT_FALSE(store_sound(t.d));
+    ASSERT_EQ(save_dictionary_file(&t.d, path.c_str()), nullptr);
+    fs_info info;
+    ASSERT_EQ(fs_file_info(path.c_str(), &info), nullptr);
+    fs_os.user_secret.current = other_machine;
+    stamp_record(path.c_str(), &info, &t.d, 0);
+    // Under the sender's key the stamp vouches: the walk is skipped.
+    EXPECT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
+    fs_os_restore();
+    Bytes forged = read_file(stamp);
+    ASSERT_EQ(forged.size(), 56u);
+
+    // Here it does not: the store is walked and refused.
+    const error_block *e = load_dictionary_file(&back.d, path.c_str());
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->errnum, ECR);
+    EXPECT_EQ(back.d.words, 0u);
+    EXPECT_EQ(read_file(stamp), forged);
+
+    // The sound bytes load, and their stamp is replaced by one of this key.
+    words[0] = sound;
+    ASSERT_EQ(save_dictionary_file(&t.d, path.c_str()), nullptr);
+    ASSERT_EQ(fs_file_info(path.c_str(), &info), nullptr);
+    fs_os.user_secret.current = other_machine;
+    stamp_record(path.c_str(), &info, &t.d, 12345);
+    fs_os_restore();
+    ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
+    EXPECT_EQ(back.d.spaced, spaced);
+    Bytes ours = read_file(stamp);
+    ASSERT_EQ(ours.size(), 56u);
+    EXPECT_NE(ours, forged);
+
+    // With no secret to be had, even this machine's stamp is not trusted
+    // (the count comes from the walk) and none is written.
+    stamp_record(path.c_str(), &info, &t.d, 12345);
+    fs_os.user_secret.current = no_identity;
+    ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
+    EXPECT_EQ(back.d.spaced, spaced);
+    std::filesystem::remove(stamp);
+    ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(stamp));
+    fs_os_restore();
+    EXPECT_EQ(all_words(back.d), all_words(t.d));
 }

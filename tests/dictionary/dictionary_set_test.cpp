@@ -25,9 +25,8 @@ protected:
     void SetUp() override
     {
         app_errors_register();
-        dir = fs::temp_directory_path() /
-              ("qm_set_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
+        dir = private_temp_dir("qm_set_");
+        remove_tree(dir);
         fs::create_directories(dir);
         set_dictionary_directory(dir.string().c_str());
     }
@@ -35,7 +34,7 @@ protected:
     {
         dictionary_set_clear();
         set_dictionary_directory(nullptr);
-        fs::remove_all(dir);
+        remove_tree(dir);
     }
     // Writes a dictionary file holding `words`.
     void make(const char *name, std::initializer_list<const char *> words = {"word"})

@@ -177,3 +177,13 @@ const error_block *fs_set_time(const char *path, uint64_t centiseconds)
     int code = fs_os.set_time.current(full, centiseconds);
     return code ? os_error(fs_os.set_time.name, code, "%s", full) : nullptr;
 }
+
+int fs_user_secret(void *out, int size)
+{
+    int length = 0;
+    if (int code = fs_os.user_secret.current(out, size, &length)) {
+        debug_log("no identity for this machine (%s: %d)", fs_os.user_secret.name, code);
+        return 0;
+    }
+    return length > 0 && length <= size ? length : 0;
+}

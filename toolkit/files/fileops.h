@@ -32,6 +32,11 @@ const error_block *fs_copy(const char *from, const char *to);  // replaces `to`
 const error_block *fs_create_directory(const char *path);
 const error_block *fs_set_time(const char *path, uint64_t centiseconds);
 
+// Bytes that name this machine and the user running the program, unknown
+// to other machines (files_os.h, user_secret): their count, at most `size`,
+// or 0 when the machine has no identity to give.
+int fs_user_secret(void *out, int size);
+
 // Directory enumeration, one at a time. Opening while one is open logs a
 // line and abandons the old one (`scanning` picks the scanner's line).
 // fs_dir_next returns the next entry other than "." and "..", or sets

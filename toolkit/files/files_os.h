@@ -55,6 +55,11 @@ typedef int (*raw_final_path_fn)(char *path, int size);
 // Gives `to` the permission bits (natively: mode and, where allowed, owner;
 // on Windows: the hidden, system and archive attributes) of `from`.
 typedef int (*raw_copy_attributes_fn)(const char *from, const char *to);
+// Fills `out` with bytes that name this machine and the user running the
+// program, and that another machine does not know: the machine's identity
+// (MachineGuid / machine-id) followed by the user's (SID / uid). *length is
+// the count written, at most `size`. Fails when the machine has no identity.
+typedef int (*raw_user_secret_fn)(void *out, int size, int *length);
 
 template <class F> struct os_call {
     const char *name;   // the platform call's name, used in error texts
@@ -90,6 +95,7 @@ struct fs_os_calls {
     os_call<raw_reg_close_fn> reg_close;    // RegCloseKey
     os_call<raw_final_path_fn> final_path;  // realpath (nothing on Windows)
     os_call<raw_copy_attributes_fn> copy_attributes;  // chmod / SetFileAttributes
+    os_call<raw_user_secret_fn> user_secret;  // MachineGuid and SID / machine-id and uid
 };
 
 extern fs_os_calls fs_os;

@@ -294,6 +294,45 @@ int do_copy_attributes(const char *from, const char *to)
     return SetFileAttributesA(to, keep ? keep : FILE_ATTRIBUTE_NORMAL) ? 0 : last();
 }
 
+// The machine's identity is the GUID Windows sets at installation (readable
+// by every user of the machine, unknown elsewhere), then the user's SID
+// from the process token. One registry value and one token query.
+int do_user_secret(void *out, int size, int *length)
+{
+    auto *bytes = static_cast<BYTE *>(out);
+    HKEY key = nullptr;
+    LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Cryptography", 0,
+                                KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key);
+    if (status != ERROR_SUCCESS)
+        return static_cast<int>(status);
+    DWORD type = 0, n = static_cast<DWORD>(size);
+    status = RegQueryValueExA(key, "MachineGuid", nullptr, &type, bytes, &n);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS)
+        return static_cast<int>(status);
+    if (type != REG_SZ || n < 16)
+        return ERROR_FILE_NOT_FOUND;   // no identity worth the name
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return last();
+    union {
+        TOKEN_USER user;
+        BYTE room[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    } info;
+    DWORD got = 0;
+    BOOL ok = GetTokenInformation(token, TokenUser, &info, sizeof info, &got);
+    int code = ok ? 0 : last();
+    CloseHandle(token);
+    if (code)
+        return code;
+    DWORD sid = GetLengthSid(info.user.User.Sid);
+    if (n + sid > static_cast<DWORD>(size))
+        return ERROR_MORE_DATA;
+    memcpy(bytes + n, info.user.User.Sid, sid);
+    *length = static_cast<int>(n + sid);
+    return 0;
+}
+
 }  // namespace
 
 fs_os_calls fs_os = {
@@ -324,6 +363,7 @@ fs_os_calls fs_os = {
     {"RegCloseKey", do_reg_close, do_reg_close},
     {"GetFinalPathName", do_final_path, do_final_path},
     {"SetFileAttributes", do_copy_attributes, do_copy_attributes},
+    {"MachineGuid", do_user_secret, do_user_secret},
 };
 
 void os_error_text(int code, char *out, int size)

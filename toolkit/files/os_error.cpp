@@ -68,4 +68,5 @@ void fs_os_restore()
     t.reg_delete_key.current = t.reg_delete_key.original;
     t.reg_enum.current = t.reg_enum.original;
     t.reg_close.current = t.reg_close.original;
+    t.user_secret.current = t.user_secret.original;
 }
