@@ -57,24 +57,46 @@ void put32(Bytes &b, size_t at, uint32_t v)
         b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-// The stamp key's secret as another machine would have it, and a machine
-// with none.
-int other_machine(void *out, int size, int *length)
+// The stamp key's secret as this test machine and another machine would
+// have it, and a machine with none. The tests set their own, so they do
+// not depend on the identity of the machine that runs them.
+int fixed_secret(const char *id, void *out, int size, int *length)
 {
-    const char id[] = "5e0f1c2d3b4a59687766554433221100\n1001";
-    *length = static_cast<int>(sizeof id - 1);
+    *length = static_cast<int>(strlen(id));
     if (*length > size)
         return 1;
-    memcpy(out, id, sizeof id - 1);
+    memcpy(out, id, *length);
     return 0;
+}
+int this_machine(void *out, int size, int *length)
+{
+    return fixed_secret("0123456789abcdef0123456789abcdef\n1000", out, size, length);
+}
+int other_machine(void *out, int size, int *length)
+{
+    return fixed_secret("5e0f1c2d3b4a59687766554433221100\n1001", out, size, length);
 }
 
 int no_identity(void *, int, int *) { return 2; }
 
 class DictionaryFile : public ::testing::Test {
 protected:
-    void SetUp() override { app_errors_register(); }
-    void TearDown() override { remove_tree(private_temp_dir("qm_dictionary_")); }
+    void SetUp() override
+    {
+        app_errors_register();
+        restore_os();
+    }
+    void TearDown() override
+    {
+        fs_os_restore();
+        remove_tree(private_temp_dir("qm_dictionary_"));
+    }
+    // The platform's calls as they were, but for this test machine's secret.
+    static void restore_os()
+    {
+        fs_os_restore();
+        fs_os.user_secret.current = this_machine;
+    }
     // Loads `bytes` through a file; returns the error number (0 for none).
     int load_bytes(const Bytes &bytes, Dictionary *d)
     {
@@ -276,7 +298,7 @@ TEST_F(DictionaryFile, CheckStampVouchesOnlyForTheBytesThatPassed)
     fs_os.open.current = open_read_only;
     ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
     ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
-    fs_os_restore();
+    restore_os();
     EXPECT_EQ(all_words(back.d), all_words(t.d));
     EXPECT_FALSE(std::filesystem::exists(stamp));
 
@@ -314,7 +336,7 @@ TEST_F(DictionaryFile, StampWrittenUnderAnotherKeyDoesNotVouch)
     stamp_record(path.c_str(), &info, &t.d, 0);
     // Under the sender's key the stamp vouches: the walk is skipped.
     EXPECT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
-    fs_os_restore();
+    restore_os();
     Bytes forged = read_file(stamp);
     ASSERT_EQ(forged.size(), 56u);
 
@@ -331,7 +353,7 @@ TEST_F(DictionaryFile, StampWrittenUnderAnotherKeyDoesNotVouch)
     ASSERT_EQ(fs_file_info(path.c_str(), &info), nullptr);
     fs_os.user_secret.current = other_machine;
     stamp_record(path.c_str(), &info, &t.d, 12345);
-    fs_os_restore();
+    restore_os();
     ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
     EXPECT_EQ(back.d.spaced, spaced);
     Bytes ours = read_file(stamp);
@@ -347,6 +369,6 @@ TEST_F(DictionaryFile, StampWrittenUnderAnotherKeyDoesNotVouch)
     std::filesystem::remove(stamp);
     ASSERT_EQ(load_dictionary_file(&back.d, path.c_str()), nullptr);
     EXPECT_FALSE(std::filesystem::exists(stamp));
-    fs_os_restore();
+    restore_os();
     EXPECT_EQ(all_words(back.d), all_words(t.d));
 }
