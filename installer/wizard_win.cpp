@@ -14,6 +14,7 @@
 #include "installer/install_log.h"
 #include "installer/install_steps.h"
 #include "installer/package.h"
+#include "installer/wizard_frame.h"
 
 static HINSTANCE instance;
 static HWND frame;
@@ -21,51 +22,14 @@ static HWND page;            // the page being shown
 static bool page_closed;     // its modal loop ends
 static page_result result;   // and what it gave
 
-static void ask_stop(HWND owner)
-{
-    if (MessageBoxA(owner, "Do you want to stop installation?", "Install",
-                    MB_YESNO | MB_ICONQUESTION) == IDYES)
-        ExitProcess(1);
-}
-
-static LRESULT CALLBACK frame_proc(HWND window, UINT message, WPARAM wp, LPARAM lp)
-{
-    if (message == WM_CLOSE) {
-        ask_stop(window);
-        return 0;
-    }
-    return DefDlgProcA(window, message, wp, lp);
-}
-
-static INT_PTR CALLBACK frame_dialog(HWND, UINT message, WPARAM, LPARAM)
-{
-    return message == WM_INITDIALOG;
-}
+static const wizard_frame_texts frame_texts = {"Install", "!Install",
+                                               "Do you want to stop installation?"};
 
 bool wizard_open(void *program)
 {
     instance = static_cast<HINSTANCE>(program);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = frame_proc;
-    // The dialog manager keeps its own data in a dialog class's extra bytes:
-    // DLGWINDOWEXTRA of them (30 on 32-bit Windows, more on 64-bit).
-    wc.cbWndExtra = DLGWINDOWEXTRA;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, "!Install");
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "Install";
-    if (!RegisterClassA(&wc)) {
-        MessageBoxA(nullptr, "Failed to register Install class", "Install", MB_OK | MB_ICONERROR);
-        return false;
-    }
-    frame = CreateDialogParamA(instance, "Install", nullptr, frame_dialog, 0);
-    if (!frame) {
-        MessageBoxA(nullptr, "The installer's window could not be created", "Install",
-                    MB_OK | MB_ICONERROR);
-        return false;
-    }
-    return true;
+    frame = wizard_frame_open(instance, &frame_texts);
+    return frame != nullptr;
 }
 
 // The nearest window of class "Install" at or above window (pages and the
@@ -153,7 +117,7 @@ static INT_PTR CALLBACK page_proc(HWND window, UINT message, WPARAM wp, LPARAM l
         if (id == 1 && strcmp(name, "Licence") == 0)
             return TRUE;
         if (id == 2) {
-            ask_stop(frame);
+            wizard_ask_stop(frame);
         } else if (id == 1 || id == 1031) {
             if (directory)
                 copy_field(window, settings.directory);
@@ -212,7 +176,7 @@ static INT_PTR CALLBACK error_proc(HWND window, UINT message, WPARAM wp, LPARAM 
         return FALSE;
     case WM_COMMAND:
         if (LOWORD(wp) == 2)
-            ask_stop(window);
+            wizard_ask_stop(window);
         else if (LOWORD(wp) == 1)
             close_page(page_retry);
         else if (LOWORD(wp) == 1029)

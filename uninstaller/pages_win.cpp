@@ -9,50 +9,21 @@
 #include <cstring>
 #include <string>
 
+#include "installer/wizard_frame.h"
+
 static HINSTANCE instance;
 static HWND frame;
 static bool page_closed;
 static bool went_back;
 static std::string report;
 
-static void ask_stop(HWND owner)
-{
-    if (MessageBoxA(owner, "Do you want to stop uninstallation?", "Uninstall",
-                    MB_YESNO | MB_ICONQUESTION) == IDYES)
-        ExitProcess(1);
-}
-
-static LRESULT CALLBACK frame_proc(HWND window, UINT message, WPARAM wp, LPARAM lp)
-{
-    if (message == WM_CLOSE) {
-        ask_stop(window);
-        return 0;
-    }
-    return DefDlgProcA(window, message, wp, lp);
-}
-
-static INT_PTR CALLBACK frame_dialog(HWND, UINT message, WPARAM, LPARAM)
-{
-    return message == WM_INITDIALOG;
-}
+static const wizard_frame_texts frame_texts = {"Uninstall", "!Uninstall",
+                                               "Do you want to stop uninstallation?"};
 
 bool pages_open(void *program)
 {
     instance = static_cast<HINSTANCE>(program);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = frame_proc;
-    wc.cbWndExtra = DLGWINDOWEXTRA;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, "!Uninstall");
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "Uninstall";
-    if (!RegisterClassA(&wc)) {
-        MessageBoxA(nullptr, "Failed to register Uninstall class", "Uninstall",
-                    MB_OK | MB_ICONERROR);
-        return false;
-    }
-    frame = CreateDialogParamA(instance, "Uninstall", nullptr, frame_dialog, 0);
+    frame = wizard_frame_open(instance, &frame_texts);
     if (!frame)
         return false;
     ShowWindow(frame, SW_SHOW);
@@ -70,7 +41,7 @@ static INT_PTR CALLBACK page_proc(HWND window, UINT message, WPARAM wp, LPARAM)
         return FALSE;
     case WM_COMMAND:
         if (LOWORD(wp) == 2) {
-            ask_stop(frame);
+            wizard_ask_stop(frame);
         } else if (LOWORD(wp) == 1 || LOWORD(wp) == 1017) {
             went_back = LOWORD(wp) == 1017;
             page_closed = true;
