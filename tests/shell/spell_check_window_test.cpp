@@ -253,6 +253,45 @@ TEST_F(SpellWindow, AddInGuessModeGoesToTheChosenDictionaryAndClosingAsksToRetai
     unload_slot(other);
 }
 
+// The Words menu stays usable while the window is open: a dictionary
+// joining the document ahead of the chosen one must not turn Add towards
+// another dictionary than the one the combo box shows.
+TEST_F(SpellWindow, AddFollowsTheChosenDictionaryWhenTheDocumentsListChanges)
+{
+    int main_dict = find_slot("MainDict");
+    for (int slot : {main_dict, other})
+        if (!document_list_contains(slot)) {
+            ASSERT_EQ(toggle_in_document(slot), nullptr);
+        }
+    HWND w = open_in_guess_mode();
+    ASSERT_NE(w, nullptr);
+    choose_dictionary(1);   // Other
+    ASSERT_EQ(create_dictionary("Aaa"), nullptr);
+    int added = find_slot("Aaa");
+    other = find_slot("Other");
+    main_dict = find_slot("MainDict");
+    ASSERT_EQ(toggle_in_document(added), nullptr);   // now Aaa, MainDict, Other
+    press(w, 1024);   // Add
+    EXPECT_TRUE(holds(other, "wondr"));
+    EXPECT_FALSE(holds(main_dict, "wondr")) << "the dictionary now at the chosen position";
+    EXPECT_EQ(SendDlgItemMessageA(w, 1022, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(text_of(w, 1022), "Other");
+
+    // The chosen dictionary leaves the document: nothing is added.
+    ASSERT_EQ(toggle_in_document(other), nullptr);
+    press(w, 1024);
+    EXPECT_FALSE(holds(main_dict, "wondr"));
+    EXPECT_FALSE(holds(added, "wondr"));
+    EXPECT_EQ(SendDlgItemMessageA(w, 1022, CB_GETCOUNT, 0, 0), 2);
+
+    box_reply = 4;
+    close_spell_check();
+    ASSERT_EQ(toggle_in_document(added), nullptr);
+    ASSERT_EQ(delete_dictionary(find_slot("Aaa")), nullptr);
+    other = find_slot("Other");
+    unload_slot(other);
+}
+
 TEST_F(SpellWindow, TypingClicksAndArrowsMoveTheSelectionThatIsDrawnInverted)
 {
     HWND w = open_in_guess_mode();
