@@ -408,8 +408,9 @@ const error_block *open_window()
         forget_window();
         return e;
     }
-    // Typing stops at the longest word a dictionary holds.
-    SendDlgItemMessageA(window, FIELD, EM_LIMITTEXT, WORD_BUFFER - 1, 0);
+    // The field takes any length: a limit would cut a pasted word short
+    // without a sign, and Add would store the stump. Add refuses a word
+    // too long to store, with the beep.
     return nullptr;
 }
 

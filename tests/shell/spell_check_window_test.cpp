@@ -292,6 +292,24 @@ TEST_F(SpellWindow, AddFollowsTheChosenDictionaryWhenTheDocumentsListChanges)
     unload_slot(other);
 }
 
+// A word pasted into the field whole, never cut to what a dictionary
+// holds: Add then refuses it rather than storing its first 31 letters.
+TEST_F(SpellWindow, APastedOverLongWordIsNotCutAndAdded)
+{
+    HWND w = open_in_guess_mode();
+    ASSERT_NE(w, nullptr);
+    const std::string long_word(40, 'q');
+    HWND field = GetDlgItem(w, 1019);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    SendMessageA(field, EM_REPLACESEL, TRUE, (LPARAM)long_word.c_str());
+    settle();
+    EXPECT_EQ(text_of(w, 1019), long_word);
+    press(w, 1024);   // Add
+    int main_dict = find_slot("MainDict");
+    EXPECT_FALSE(holds(main_dict, long_word.substr(0, 31).c_str()));
+    EXPECT_FALSE(dictionary_set.slots[main_dict].changed);
+}
+
 TEST_F(SpellWindow, TypingClicksAndArrowsMoveTheSelectionThatIsDrawnInverted)
 {
     HWND w = open_in_guess_mode();
