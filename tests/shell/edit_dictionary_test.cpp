@@ -446,6 +446,29 @@ TEST_F(EditDictionary, ExportThenImportThroughTheDictMenuGivesTheWordsBack)
     EXPECT_EQ(edit_window_state().window, nullptr);
 }
 
+// OK with a dictionary file that another program holds open: the failure
+// is reported and the window, the field and the edits stay.
+TEST_F(EditDictionary, OkOnALockedFileKeepsTheWindowAndTheEdits)
+{
+    std::string file = temp_dir() + "\\MainDict.dic";
+    std::string before = read_file(file);
+    type("ant");
+    press(1005);
+    HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    last_box.clear();
+    press(1012);   // OK
+    CloseHandle(lock);
+    EXPECT_FALSE(last_box.empty()) << "the failure is reported";
+    ASSERT_NE(edit_window_state().window, nullptr);
+    EXPECT_EQ(field(), "ant");
+    EXPECT_EQ(dictionary_set.slots[slot].changed, 1);
+    EXPECT_EQ(read_file(file), before);
+    press(1012);
+    EXPECT_EQ(edit_window_state().window, nullptr);
+    EXPECT_NE(read_file(file), before);
+}
+
 TEST_F(EditDictionary, CancelAsksThenRestoresTheFilesWords)
 {
     type("ant");
