@@ -6,7 +6,9 @@
 // The choices file is 184 bytes, little-endian, no header: dictionary font
 // (84), solutions font (84), cursor colour, selected colour,
 // split_fraction, maximum solutions. Reading takes each field whole or not
-// at all, so a short file leaves the missing settings as they were.
+// at all, so a short file leaves the missing settings as they were; a
+// divider position or maximum outside its range (a damaged file) is
+// treated as missing too.
 // Writing goes through a temporary file beside the old one, so a failed
 // save leaves the old choices intact.
 #include <windows.h>
@@ -176,10 +178,12 @@ void read_choices()
         choices.cursor_colour = (uint32_t)word_at(bytes + 168);
     if (got >= 176)
         choices.selected_colour = (uint32_t)word_at(bytes + 172);
-    if (got >= 180)
-        grid.split_fraction = word_at(bytes + 176);
-    if (got >= 184)
-        choices.maximum_solutions = word_at(bytes + 180);
+    int32_t split = got >= 180 ? word_at(bytes + 176) : 0;
+    if (split >= 3276 && split <= 62259)
+        grid.split_fraction = split;
+    int32_t maximum = got >= 184 ? word_at(bytes + 180) : 0;
+    if (maximum >= 20 && maximum <= 1000000)
+        choices.maximum_solutions = maximum;
     update_metrics();
 }
 

@@ -33,6 +33,9 @@ enum : int { FIELD = 1019, BROWSE = 1021, COMBO = 1022, LIST = 1023, ADD = 1024,
 HWND window = nullptr;              // null while closed
 bool browse_mode = false;           // kept between checks; Guess at start-up
 int chosen = 0;                     // position in the document's list
+// The chosen dictionary's name: adding or removing a dictionary of the
+// document moves the positions, and the name finds the choice again.
+char chosen_name_kept[DICTIONARY_NAME_SIZE] = "";
 word_list list = {};                // the list; its pane is null while closed
 
 // Child controls as the template placed them, for resizing.
@@ -110,6 +113,29 @@ void fill_combo()
     if (chosen >= count)
         chosen = 0;
     SendMessageA(combo, CB_SETCURSEL, count > 0 ? chosen : -1, 0);
+    snprintf(chosen_name_kept, sizeof chosen_name_kept, "%s", chosen_name());
+}
+
+// The document's dictionaries may have changed since the combo box was
+// filled (the Words menu stays usable): the combo box is filled again and
+// the choice found by its name. False when the chosen dictionary has left
+// the document (the first one is chosen then).
+bool sync_chosen()
+{
+    int count = search_dictionary_count(), at = -1;
+    for (int i = 0; i < count && chosen_name_kept[0] && at < 0; i++)
+        if (strcmp(dictionary_set.slots[search_dictionary_slot(i)].name, chosen_name_kept) == 0)
+            at = i;
+    bool same = at >= 0 && at == chosen && SendDlgItemMessageA(window, COMBO, CB_GETCOUNT, 0, 0) == count;
+    if (!same) {
+        chosen = at >= 0 ? at : 0;
+        fill_combo();
+        if (browse_mode) {
+            show_mode();
+            follow_field();
+        }
+    }
+    return at >= 0;
 }
 
 bool holds_as_typed(const Dictionary *d, const char *text)
@@ -125,6 +151,10 @@ bool holds_as_typed(const Dictionary *d, const char *text)
 // are, without a message.
 void add_field_word()
 {
+    if (!sync_chosen()) {   // not into another dictionary than the one chosen
+        MessageBeep(MB_OK);
+        return;
+    }
     int slot = chosen_slot();
     char text[256] = "";
     icon_get_text(window, FIELD, text, sizeof text);
@@ -219,12 +249,21 @@ const error_block *text_changed(HWND, int icon, void *)
         LRESULT at = SendDlgItemMessageA(window, COMBO, CB_GETCURSEL, 0, 0);
         if (at != CB_ERR && at != chosen) {
             chosen = static_cast<int>(at);
+            snprintf(chosen_name_kept, sizeof chosen_name_kept, "%s", chosen_name());
             if (browse_mode) {
                 show_mode();
                 follow_field();
             }
         }
     }
+    return nullptr;
+}
+
+// Back in the window: the document's dictionaries may have changed.
+const error_block *window_activated(HWND, void *, HWND, int state)
+{
+    if (state != WA_INACTIVE && window)
+        sync_chosen();
     return nullptr;
 }
 
@@ -300,6 +339,7 @@ void unregister_all()
     deregister_key(window_key, window, nullptr);
     deregister_click(window_click, window, nullptr);
     deregister_text_changed(text_changed, window, nullptr);
+    deregister_activate(window_activated, window, nullptr);
     deregister_open(window_moved, window, nullptr);
     deregister_message_filter(EV_MSG_INSIDE, smallest_size, window, WM_GETMINMAXINFO, nullptr);
     deregister_subclass(add_adjust, GetDlgItem(window, ADD), nullptr);
@@ -326,6 +366,8 @@ const error_block *register_all()
     if (!e)
         e = register_text_changed(text_changed, window, nullptr);
     if (!e)
+        e = register_activate(window_activated, window, nullptr);
+    if (!e)
         e = register_subclass(add_adjust, GetDlgItem(window, ADD), nullptr);
     return e;
 }
@@ -341,6 +383,8 @@ const error_block *open_window()
         return e;
     }
     placed_count = 0;
+    chosen = 0;
+    chosen_name_kept[0] = 0;
     RECT client;
     GetClientRect(window, &client);
     template_client = {client.right, client.bottom};
@@ -364,9 +408,9 @@ const error_block *open_window()
         forget_window();
         return e;
     }
-    // Typing stops at the longest word a dictionary holds.
-    SendDlgItemMessageA(window, FIELD, EM_LIMITTEXT, WORD_BUFFER - 1, 0);
-    chosen = 0;
+    // The field takes any length: a limit would cut a pasted word short
+    // without a sign, and Add would store the stump. Add refuses a word
+    // too long to store, with the beep.
     return nullptr;
 }
 
@@ -381,7 +425,7 @@ const error_block *hook_show_word(const char *word)
     if (opening)
         if (const error_block *e = open_window())
             return e;
-    fill_combo();
+    sync_chosen();
     word_list_resize(&list);
     list.selected = -1;
     icon_set_text(window, FIELD, word);   // runs the field's change

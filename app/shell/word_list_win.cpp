@@ -10,6 +10,7 @@
 #include "app/shell/word_list.h"
 
 #include <windows.h>
+#include <cstdint>
 #include <cstring>
 
 #include "app/dictionary/dictionary.h"
@@ -23,6 +24,8 @@ namespace {
 int max_of(int a, int b) { return a > b ? a : b; }
 int min_of(int a, int b) { return a < b ? a : b; }
 
+const int max_row_height = 1024;   // OS units
+
 HFONT make_font(HDC dc) { return choices_make_font(word_list_font, dc); }
 
 void measure(word_list *list)
@@ -35,8 +38,11 @@ void measure(word_list *list)
     SelectObject(screen, old);
     DeleteObject(font);
     ReleaseDC(nullptr, screen);
-    list->row_height = max_of(os_from_px_y(tm.tmHeight + tm.tmExternalLeading), 2);
-    list->ascent = os_from_px_y(tm.tmAscent);
+    // A row is at most about six inches high: taller gains nothing on a
+    // screen, and a list of a million words then still fits the work
+    // area's int range whatever the font.
+    list->row_height = min_of(max_of(os_from_px_y(tm.tmHeight + tm.tmExternalLeading), 2), max_row_height);
+    list->ascent = min_of(os_from_px_y(tm.tmAscent), list->row_height);
     list->char_width = max_of(os_from_px_x(tm.tmAveCharWidth), 1);
 }
 
@@ -44,6 +50,14 @@ int word_count(const word_list *list)
 {
     const Dictionary *d = list->dictionary();
     return d ? static_cast<int>(d->words) : 0;
+}
+
+// The height of all the rows, held within int range (the rows past it of
+// a list longer than about two million words are out of reach).
+int work_height(const word_list *list)
+{
+    int64_t height = static_cast<int64_t>(word_count(list)) * list->row_height;
+    return height > INT32_MAX / 2 ? INT32_MAX / 2 : static_cast<int>(height);
 }
 
 int visible_height(const word_list *list)
@@ -266,7 +280,7 @@ void word_list_forget(word_list *list)
 void word_list_resize(word_list *list)
 {
     if (list->pane)
-        window_set_extent(list->pane, 0, -word_count(list) * list->row_height, 32 * list->char_width, 0);
+        window_set_extent(list->pane, 0, -work_height(list), 32 * list->char_width, 0);
 }
 
 void word_list_redraw(word_list *list)
@@ -282,7 +296,10 @@ void word_list_show_row(word_list *list, int row, bool centre)
     wdata *d = window_data(list->pane);
     if (!d || row < 0)
         return;
-    int height = list->row_height, top = -row * height, visible = visible_height(list);
+    int height = list->row_height, visible = visible_height(list);
+    if (static_cast<int64_t>(row) * height > work_height(list) - height)
+        row = (work_height(list) - height) / height;
+    int top = -row * height;
     bool above = top > d->scroll_y, below = top - height < d->scroll_y - visible;
     if (!above && !below)
         return;

@@ -322,6 +322,37 @@ TEST_F(Choices, BuiltInWithoutAFileMaxSolutionsClampedAndSaveSurvivesARestart)
     read_choices();
 }
 
+// A damaged file: a divider position and a maximum outside their ranges
+// are not taken (a negative maximum would stop every search at once).
+TEST_F(Choices, ADamagedFileKeepsTheDividerAndMaximumInRange)
+{
+    std::vector<unsigned char> b(184, 0);
+    auto put = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; i++)
+            b[at + i] = (unsigned char)(v >> (8 * i));
+    };
+    put(0, 160);
+    memcpy(&b[8], "Arial", 5);
+    put(76, 400);
+    put(84, 320);
+    memcpy(&b[92], "Arial", 5);
+    put(160, 400);
+    put(176, 0x7FFFFFFFu);
+    put(180, (uint32_t)-5);
+    {
+        std::ofstream f(choices_file, std::ios::binary);
+        f.write((const char *)b.data(), (std::streamsize)b.size());
+    }
+    choices = choices_built_in();
+    grid.split_fraction = 20480;
+    read_choices();
+    EXPECT_EQ(grid.split_fraction, 20480);
+    EXPECT_EQ(maximum_solutions, 1000);
+    EXPECT_EQ(choices.dictionary_font.height, 160);
+    DeleteFileA(choices_file.c_str());
+    read_choices();
+}
+
 TEST_F(Choices, CustomiseClampsTheSquareAndOnlyOkModifiesTheGrid)
 {
     HWND w = open_customise();

@@ -17,6 +17,7 @@
 #include "app/dictionary/dictionary_set.h"
 #include "app/grid/grid.h"
 #include "app/shell/shell.h"
+#include "app/shell/word_list.h"
 #include "toolkit/events/events.h"
 #include "toolkit/events/menus.h"
 #include "toolkit/events/window.h"
@@ -376,6 +377,42 @@ TEST_F(EditDictionary, TypingScrollsALongListToTheWord)
     expect_painted_as_new();
 }
 
+// A long list in a huge font (a 10000-point dictionary font, as a choices
+// file may hold): the rows stay within the work area's range, and End
+// reaches the last word.
+TEST_F(EditDictionary, ALongListInAHugeFontStillReachesItsLastWord)
+{
+    std::vector<std::string> words;
+    for (char a = 'a'; a <= 'z' && words.size() < 120000; a++)
+        for (char b = 'a'; b <= 'z'; b++)
+            for (char c = 'a'; c <= 'z'; c++)
+                for (char d = 'a'; d <= 'z'; d++)
+                    words.push_back(std::string("q") + a + b + c + d);
+    std::vector<const char *> texts;
+    for (const std::string &w : words)
+        texts.push_back(w.c_str());
+    Dictionary *d = &dictionary_set.slots[slot].dictionary;
+    clear_dictionary(d);
+    ASSERT_EQ(add_words_bulk(d, texts.data(), (int)texts.size()), nullptr);
+    mark_slot_changed(slot);
+    font_spec kept = word_list_font;
+    word_list_font.height = 160000;
+    word_lists_font_changed();
+    edit_window_slots_changed();
+    view = edit_window_state();
+    int extent[4];
+    window_get_extent(view.pane, extent);
+    EXPECT_LT(extent[1], 0) << "no wrap past the int range";
+    EXPECT_EQ((int64_t)extent[1], -(int64_t)d->words * view.row_height);
+    click_row(0);
+    key(view.pane, VK_END);
+    EXPECT_EQ(selected(), (int)d->words - 1);
+    EXPECT_EQ(field(), words.back());
+    EXPECT_LE(window_data(view.pane)->scroll_y, -((int)d->words - 2) * view.row_height) << "scrolled to the end";
+    word_list_font = kept;
+    word_lists_font_changed();
+}
+
 TEST_F(EditDictionary, ExportThenImportThroughTheDictMenuGivesTheWordsBack)
 {
     type("McDonald");
@@ -407,6 +444,29 @@ TEST_F(EditDictionary, ExportThenImportThroughTheDictMenuGivesTheWordsBack)
     // Deleting the dictionary being edited closes its window.
     ASSERT_EQ(delete_dictionary(slot), nullptr);
     EXPECT_EQ(edit_window_state().window, nullptr);
+}
+
+// OK with a dictionary file that another program holds open: the failure
+// is reported and the window, the field and the edits stay.
+TEST_F(EditDictionary, OkOnALockedFileKeepsTheWindowAndTheEdits)
+{
+    std::string file = temp_dir() + "\\MainDict.dic";
+    std::string before = read_file(file);
+    type("ant");
+    press(1005);
+    HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    last_box.clear();
+    press(1012);   // OK
+    CloseHandle(lock);
+    EXPECT_FALSE(last_box.empty()) << "the failure is reported";
+    ASSERT_NE(edit_window_state().window, nullptr);
+    EXPECT_EQ(field(), "ant");
+    EXPECT_EQ(dictionary_set.slots[slot].changed, 1);
+    EXPECT_EQ(read_file(file), before);
+    press(1012);
+    EXPECT_EQ(edit_window_state().window, nullptr);
+    EXPECT_NE(read_file(file), before);
 }
 
 TEST_F(EditDictionary, CancelAsksThenRestoresTheFilesWords)

@@ -253,6 +253,63 @@ TEST_F(SpellWindow, AddInGuessModeGoesToTheChosenDictionaryAndClosingAsksToRetai
     unload_slot(other);
 }
 
+// The Words menu stays usable while the window is open: a dictionary
+// joining the document ahead of the chosen one must not turn Add towards
+// another dictionary than the one the combo box shows.
+TEST_F(SpellWindow, AddFollowsTheChosenDictionaryWhenTheDocumentsListChanges)
+{
+    int main_dict = find_slot("MainDict");
+    for (int slot : {main_dict, other})
+        if (!document_list_contains(slot)) {
+            ASSERT_EQ(toggle_in_document(slot), nullptr);
+        }
+    HWND w = open_in_guess_mode();
+    ASSERT_NE(w, nullptr);
+    choose_dictionary(1);   // Other
+    ASSERT_EQ(create_dictionary("Aaa"), nullptr);
+    int added = find_slot("Aaa");
+    other = find_slot("Other");
+    main_dict = find_slot("MainDict");
+    ASSERT_EQ(toggle_in_document(added), nullptr);   // now Aaa, MainDict, Other
+    press(w, 1024);   // Add
+    EXPECT_TRUE(holds(other, "wondr"));
+    EXPECT_FALSE(holds(main_dict, "wondr")) << "the dictionary now at the chosen position";
+    EXPECT_EQ(SendDlgItemMessageA(w, 1022, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(text_of(w, 1022), "Other");
+
+    // The chosen dictionary leaves the document: nothing is added.
+    ASSERT_EQ(toggle_in_document(other), nullptr);
+    press(w, 1024);
+    EXPECT_FALSE(holds(main_dict, "wondr"));
+    EXPECT_FALSE(holds(added, "wondr"));
+    EXPECT_EQ(SendDlgItemMessageA(w, 1022, CB_GETCOUNT, 0, 0), 2);
+
+    box_reply = 4;
+    close_spell_check();
+    ASSERT_EQ(toggle_in_document(added), nullptr);
+    ASSERT_EQ(delete_dictionary(find_slot("Aaa")), nullptr);
+    other = find_slot("Other");
+    unload_slot(other);
+}
+
+// A word pasted into the field whole, never cut to what a dictionary
+// holds: Add then refuses it rather than storing its first 31 letters.
+TEST_F(SpellWindow, APastedOverLongWordIsNotCutAndAdded)
+{
+    HWND w = open_in_guess_mode();
+    ASSERT_NE(w, nullptr);
+    const std::string long_word(40, 'q');
+    HWND field = GetDlgItem(w, 1019);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    SendMessageA(field, EM_REPLACESEL, TRUE, (LPARAM)long_word.c_str());
+    settle();
+    EXPECT_EQ(text_of(w, 1019), long_word);
+    press(w, 1024);   // Add
+    int main_dict = find_slot("MainDict");
+    EXPECT_FALSE(holds(main_dict, long_word.substr(0, 31).c_str()));
+    EXPECT_FALSE(dictionary_set.slots[main_dict].changed);
+}
+
 TEST_F(SpellWindow, TypingClicksAndArrowsMoveTheSelectionThatIsDrawnInverted)
 {
     HWND w = open_in_guess_mode();
