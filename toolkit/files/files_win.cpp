@@ -22,6 +22,15 @@ HANDLE handle(intptr_t file) { return reinterpret_cast<HANDLE>(file); }
 
 int do_open(const char *path, char mode, intptr_t *file)
 {
+    // A file marked read-only is never written. Windows refuses it by
+    // itself, but not for every account under every compatibility layer
+    // (Wine running as root writes it), so the mark is checked here too.
+    if (mode != 'r' && mode != 'n') {
+        DWORD a = GetFileAttributesA(path);
+        if (a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY) &&
+            (a & FILE_ATTRIBUTE_READONLY))
+            return ERROR_ACCESS_DENIED;
+    }
     DWORD access = mode == 'r' ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     DWORD disposition = mode == 'r'   ? OPEN_EXISTING
                         : mode == 'u' ? OPEN_ALWAYS
