@@ -3,6 +3,7 @@
 // locale (Linux and Windows disagree).
 #pragma once
 #include <cstdint>
+#include <string>
 
 extern const uint8_t *const cp1252_upper_table;
 extern const uint8_t *const cp1252_lower_table;
@@ -20,3 +21,8 @@ int cp_compare_nocase(const char *a, const char *b);
 // Lower- or upper-cases a NUL-terminated string in place.
 void cp_lower_string(char *s);
 void cp_upper_string(char *s);
+
+// Appends one code page 1252 byte to `out` as UTF-8: 0x80-0x9F through the
+// code page's table (its five unassigned bytes map to the C1 controls),
+// the rest as Latin-1.
+void cp_append_utf8(std::string &out, unsigned char c);

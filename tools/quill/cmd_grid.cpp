@@ -14,6 +14,7 @@
 #include "app/grid/grid_hooks.h"
 #include "toolkit/messages/error.h"
 #include "toolkit/messages/messages.h"
+#include "toolkit/text/cp1252.h"
 #include "tools/quill/quill.h"
 
 namespace {
@@ -60,7 +61,7 @@ json grid_json()
         std::string row;
         json values = json::array();
         for (int c = 0; c < grid.width; c++) {
-            quill_append_utf8(row, grid.letters[grid_cell(c, r)]);
+            cp_append_utf8(row, grid.letters[grid_cell(c, r)]);
             values.push_back(grid.attributes[grid_cell(c, r)]);
         }
         letters.push_back(row);
@@ -109,7 +110,7 @@ json run_json(int col, int row, int length, bool down)
         return nullptr;
     std::string letters;
     for (int i = 0; i < length; i++)
-        quill_append_utf8(letters, grid.letters[grid_cell(col + (down ? 0 : i), row + (down ? i : 0))]);
+        cp_append_utf8(letters, grid.letters[grid_cell(col + (down ? 0 : i), row + (down ? i : 0))]);
     return json{{"length", length}, {"letters", letters}};
 }
 

@@ -24,5 +24,4 @@ void quill_print_line(const char *text);
 std::string quill_grid_json_text();
 
 // Code page 1252 text as UTF-8 (for JSON output, which must be UTF-8).
-void quill_append_utf8(std::string &out, unsigned char c);
 std::string quill_utf8(const char *text, size_t length);
