@@ -4,22 +4,7 @@
 # same fill, and unusable input (exit 3). The arguments are the command
 # that runs quill (in the Windows build: the Wine runner, then quill.exe).
 # Prints "N passed, M failed" and exits 1 on any failure.
-set -u
-quill=("$@")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-passed=0
-failed=0
-
-check() {   # check NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        printf 'FAILED %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
-    fi
-}
+source "$(dirname "$0")/../quill_test_lib.sh"
 
 letters() {   # the rows of a grid file's letters, one line each
     "${quill[@]}" grid info "$1" |
@@ -75,5 +60,4 @@ check "--mark outside: exit 3" "3" "$?"
 check "missing grid: exit 3" "3" "$?"
 check "the grid file was never written" "" "$(cmp g.qlx g.orig)"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

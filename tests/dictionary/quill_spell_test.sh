@@ -3,22 +3,7 @@
 # spell check's order, known words too for suggest. The arguments are the
 # command that runs quill (in the Windows build: the Wine runner, then
 # quill.exe). Prints "N passed, M failed" and exits 1 on any failure.
-set -u
-quill=("$@")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-passed=0
-failed=0
-
-check() {   # check NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        printf 'FAILED %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
-    fi
-}
+source "$(dirname "$0")/../quill_test_lib.sh"
 
 printf 'cat\ncot\ncut\nact\ntac\noat\ncar\n' > full.txt
 printf 'cot\ncut\nact\nscat\n' > small.txt
@@ -42,5 +27,4 @@ check "spell: the unknown complete word" $'cat\tact\tcot\tcut\tscat' \
     "$("${quill[@]}" spell g2.qlx --dict Small.dic)"
 check "spell: nothing unknown" "" "$("${quill[@]}" spell g2.qlx --dict Full.dic)"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -4,21 +4,7 @@
 # (--from, "-" for standard input, --json), and an import that must not
 # drop a stored word. The arguments are the command that runs quill (in
 # the Windows build: the Wine runner, then quill.exe).
-set -u
-quill=("$@")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-passed=0
-failed=0
-check() {   # check NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        printf 'FAILED %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
-    fi
-}
+source "$(dirname "$0")/../quill_test_lib.sh"
 run() {   # quill with CR LF line ends made LF; quill's exit status
     "${quill[@]}" "$@" > "$work/run.out"
     local status=$?
@@ -56,5 +42,4 @@ run dict export E.dic > after.txt
 check "the file holds the same words" "" "$(cmp before.txt after.txt)"
 check "the refused word is reported" "1" "$(grep -c 'not stored' refused.txt)"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

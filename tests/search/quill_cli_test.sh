@@ -3,22 +3,7 @@
 # dictionary imported by quill itself. The arguments are the command that
 # runs quill (in the Windows build: the Wine runner, then quill.exe).
 # Prints "N passed, M failed" and exits 1 on any failure.
-set -u
-quill=("$@")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-passed=0
-failed=0
-
-check() {   # check NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        printf 'FAILED %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
-    fi
-}
+source "$(dirname "$0")/../quill_test_lib.sh"
 
 printf 'cat\ncot\ncut\nact\ntic\ntac\noat\ncar\narc\nquill\nmere\ngrid\nword\nsquare\nseed\n' > words.txt
 "${quill[@]}" dict import D.dic words.txt > /dev/null
@@ -53,5 +38,4 @@ status=$?
 check "timeout status" "2" "$status"
 check "timeout message" "Fitted" "$(cut -c1-6 message.txt)"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish
