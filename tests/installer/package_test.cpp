@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include "tests/installer/zip_builder.h"
+#include "tests/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -22,12 +23,11 @@ struct PackageTest : testing::Test {
 
     void SetUp() override
     {
-        dir = fs::temp_directory_path() /
-              ("qm_package_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
-        fs::remove_all(dir);
+        dir = private_temp_dir("qm_package_");
+        remove_tree(dir);
         fs::create_directories(dir / "out");
     }
-    void TearDown() override { fs::remove_all(dir); }
+    void TearDown() override { remove_tree(dir); }
 
     void attach(const std::string &bytes)
     {
