@@ -79,11 +79,7 @@ bool choose_area(const autofill_options &o, autofill_area *area)
 
 bool load(const autofill_options &o)
 {
-    const error_block *e = quill_dicts_begin(o.dicts);
-    if (!e)
-        e = open_grid_document(o.grid_path.c_str());
-    if (!e)
-        e = quill_dicts_finish(o.dicts);
+    const error_block *e = quill_dicts_with_grid(o.dicts, o.grid_path.c_str());
     if (e) {
         quill_fail(e, o.grid_path);
         quill_exit = exit_unusable;

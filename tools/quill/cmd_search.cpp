@@ -95,11 +95,7 @@ void print_results(const search_options &o, const std::string &input, const std:
 
 bool prepare(const search_options &o, const char *grid_path)
 {
-    const error_block *e = quill_dicts_begin(o.dicts);
-    if (!e && grid_path)
-        e = open_grid_document(grid_path);
-    if (!e)
-        e = quill_dicts_finish(o.dicts);
+    const error_block *e = quill_dicts_with_grid(o.dicts, grid_path);
     if (e) {
         quill_fail(e, grid_path ? grid_path : "");
         return false;

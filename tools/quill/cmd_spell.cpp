@@ -42,11 +42,7 @@ void print_suggestions(const std::string &word)
 
 bool prepare(const spell_options &o, const char *grid_path)
 {
-    const error_block *e = quill_dicts_begin(o.dicts);
-    if (!e && grid_path)
-        e = open_grid_document(grid_path);
-    if (!e)
-        e = quill_dicts_finish(o.dicts);
+    const error_block *e = quill_dicts_with_grid(o.dicts, grid_path);
     if (e) {
         quill_fail(e, grid_path ? grid_path : "");
         return false;

@@ -11,6 +11,7 @@
 #include "app/dictionary/search_index.h"
 #include "app/grid/app_errors.h"
 #include "app/grid/grid.h"
+#include "app/grid/grid_document.h"
 #include "app/grid/grid_hooks.h"
 #include "app/grid/result_list.h"
 #include "toolkit/messages/error.h"
@@ -135,6 +136,14 @@ const error_block *quill_dicts_finish(const quill_dict_options &o)
         return nullptr;
     load_document_dictionaries();
     return ensure_dictionary();
+}
+
+const error_block *quill_dicts_with_grid(const quill_dict_options &options, const char *grid_path)
+{
+    const error_block *e = quill_dicts_begin(options);
+    if (!e && grid_path)
+        e = open_grid_document(grid_path);
+    return e ? e : quill_dicts_finish(options);
 }
 
 void quill_watch_stop(double seconds)

@@ -30,6 +30,8 @@ const error_block *quill_dicts_begin(const quill_dict_options &options);
 // After the command loaded its grid (if any): the document's dictionaries
 // loaded, or the default ones attached ({ENOD} when none can be).
 const error_block *quill_dicts_finish(const quill_dict_options &options);
+// Both, with the grid file `grid_path` (none when null) opened between them.
+const error_block *quill_dicts_with_grid(const quill_dict_options &options, const char *grid_path);
 
 // Ctrl+C and the time limit set the stop flag at the next poll. A limit of
 // 0 means none.
