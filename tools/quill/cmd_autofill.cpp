@@ -18,7 +18,6 @@
 
 #include "app/autofill/autofill.h"
 #include "app/grid/grid.h"
-#include "app/grid/grid_document.h"
 #include "app/grid/grid_file.h"
 #include "app/grid/random.h"
 #include "toolkit/messages/error.h"

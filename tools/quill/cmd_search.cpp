@@ -28,7 +28,6 @@
 #include "app/dictionary/anagram.h"
 #include "app/dictionary/search.h"
 #include "app/grid/grid.h"
-#include "app/grid/grid_document.h"
 #include "app/grid/grid_file.h"
 #include "app/grid/parts.h"
 #include "app/grid/result_list.h"

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "app/dictionary/spell_check.h"
-#include "app/grid/grid_document.h"
 #include "app/grid/grid_words.h"
 #include "toolkit/messages/error.h"
 #include "tools/quill/quill_dicts.h"
